@@ -133,10 +133,13 @@ void Console::push_keys(std::initializer_list<int> keys) {
   for (int k : keys) pushed_.push_back(k);
 }
 
-int Console::wait_key_with_hot_keys() {
+int Console::wait_key_with_hot_keys() { return wait_key_with_hot_keys({}); }
+
+int Console::wait_key_with_hot_keys(const std::function<void()>& after_hot_key) {
   for (;;) {
     const int k = inkey(0);
     if (!run_hot_key(k)) return k;
+    if (after_hot_key) after_hot_key();
   }
 }
 

@@ -75,6 +75,9 @@ class Console {
   // Waits without a limit for a key the way forms and menus do: a key bound
   // as a hot key runs its handler and the wait goes on.
   int wait_key_with_hot_keys();
+  // The same; `after_hot_key` runs after each handler, so a form or menu can
+  // put back its highlight and cursor before the wait goes on.
+  int wait_key_with_hot_keys(const std::function<void()>& after_hot_key);
   // Waits `seconds` through the clock, showing the screen first.
   void sleep(double seconds);
 
