@@ -37,10 +37,27 @@ inline constexpr int kCtrlW = 23;  // the same code as Ctrl+End
 inline constexpr int kF1 = 28;
 // F2..F10 are -1..-9: F(n) = 1 - n for n in 2..10.
 constexpr int F(int n) { return n == 1 ? kF1 : n <= 10 ? 1 - n : n == 11 ? -40 : -41; }
-// Shift+F1..F10 are -10..-19, Ctrl+F1..F10 -20..-29, Alt+F1..F10 -30..-39.
-constexpr int ShiftF(int n) { return -9 - n; }
-constexpr int CtrlF(int n) { return -19 - n; }
-constexpr int AltF(int n) { return -29 - n; }
+// Shift+F1..F10 are -10..-19, Ctrl+F1..F10 -20..-29, Alt+F1..F10 -30..-39;
+// F11 and F12 come after them: Shift -42 -43, Ctrl -44 -45, Alt -46 -47.
+constexpr int ShiftF(int n) { return n <= 10 ? -9 - n : -31 - n; }
+constexpr int CtrlF(int n) { return n <= 10 ? -19 - n : -33 - n; }
+constexpr int AltF(int n) { return n <= 10 ? -29 - n : -35 - n; }
+
+// Ins and Del with Ctrl, and the navigation keys with Alt: 256 plus the
+// extended scan code, like the Alt letters below. Shift leaves a navigation
+// key as it is.
+inline constexpr int kCtrlIns = 402;
+inline constexpr int kCtrlDel = 403;
+inline constexpr int kAltHome = 407;
+inline constexpr int kAltUp = 408;
+inline constexpr int kAltPgUp = 409;
+inline constexpr int kAltLeft = 411;
+inline constexpr int kAltRight = 413;
+inline constexpr int kAltEnd = 415;
+inline constexpr int kAltDown = 416;
+inline constexpr int kAltPgDn = 417;
+inline constexpr int kAltIns = 418;
+inline constexpr int kAltDel = 419;
 
 // Alt+letter: 256 plus the letter key's scan code (Alt+K 293, Alt+P 281).
 constexpr int Alt(char letter) {
