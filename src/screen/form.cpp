@@ -2,12 +2,11 @@
 
 #include <utility>
 
+#include "main/run_settings.h"
 #include "screen/key_codes.h"
 
 namespace intra {
 namespace {
-
-bool g_insert_mode = true;
 
 constexpr int kCtrlT = 20;
 constexpr int kCtrlU = 21;
@@ -16,8 +15,8 @@ bool is_character(int key) { return key >= 32 && key <= 255 && key != 127; }
 
 }  // namespace
 
-bool form_insert_mode() { return g_insert_mode; }
-void set_form_insert_mode(bool on) { g_insert_mode = on; }
+bool form_insert_mode() { return run_settings().insert_mode; }
+void set_form_insert_mode(bool on) { run_settings().insert_mode = on; }
 
 Form::Form(Console& con, PublicVariables& vars) : con_(con), vars_(vars) {}
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "main/run_settings.h"
 #include "screen/key_codes.h"
 #include "screen/picture.h"
 
@@ -63,7 +64,10 @@ int Menu::choose(int start) {
   };
   const auto move_to = [&](int next) {
     draw_item(static_cast<std::size_t>(current), false);
-    current = (next % n + n) % n;  // the menu wraps past either end
+    if (run_settings().menu_wrap)
+      current = (next % n + n) % n;  // past either end comes the other
+    else
+      current = std::clamp(next, 0, n - 1);
     highlight();
   };
 

@@ -8,7 +8,9 @@ set -euo pipefail
 program=$(realpath "$1")
 work=$(mktemp -d)
 socket="intrastat-smoke-$$"
-tmux_() { tmux -L "$socket" -f /dev/null "$@"; }
+# The program's last screen must stay readable after it ends.
+printf 'set -g alternate-screen off\nset -g remain-on-exit on\n' >"$work/tmux.conf"
+tmux_() { tmux -L "$socket" -f "$work/tmux.conf" "$@"; }
 cleanup() { tmux_ kill-server 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
@@ -19,8 +21,7 @@ run() {
   local name=$1 width=$2 height=$3
   mkdir -p "$work/$name"
   tmux_ new-session -d -s "$name" -x "$width" -y "$height" \
-    "cd '$work/$name' && INTRASTAT_DRIVES='$work/drives' LANG=C.UTF-8 TERM=screen '$program'; echo \"EXIT=\$?\"; sleep 60"
-  tmux_ set-option -t "$name" alternate-screen off >/dev/null
+    "cd '$work/$name' && INTRASTAT_DRIVES='$work/drives' LANG=C.UTF-8 TERM=screen '$program'; printf \"EXIT=%s\" \$?; sleep 60"
   local screen="" seen=""
   for _ in $(seq 1 100); do
     screen=$(tmux_ capture-pane -p -t "$name")
