@@ -12,6 +12,19 @@ std::string LocalTime::hh_mm_ss() const {
   return buf;
 }
 
+LocalTime LocalTime::from_epoch(long long seconds, int millisecond) {
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  LocalTime lt;
+  lt.date = Date::from_ymd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+  lt.hour = tm.tm_hour;
+  lt.minute = tm.tm_min;
+  lt.second = tm.tm_sec;
+  lt.millisecond = millisecond;
+  return lt;
+}
+
 double LocalTime::seconds_since_midnight() const {
   return hour * 3600.0 + minute * 60.0 + second + millisecond / 1000.0;
 }
@@ -21,18 +34,8 @@ Clock::Duration SystemClock::elapsed() const {
 }
 
 LocalTime SystemClock::local_time() const {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t t = std::chrono::system_clock::to_time_t(now);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  LocalTime lt;
-  lt.date = Date::from_ymd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-  lt.hour = tm.tm_hour;
-  lt.minute = tm.tm_min;
-  lt.second = tm.tm_sec;
-  lt.millisecond = static_cast<int>(
-      std::chrono::duration_cast<Duration>(now.time_since_epoch()).count() % 1000);
-  return lt;
+  const auto ms = std::chrono::duration_cast<Duration>(std::chrono::system_clock::now().time_since_epoch()).count();
+  return LocalTime::from_epoch(ms / 1000, static_cast<int>(ms % 1000));
 }
 
 void SystemClock::sleep(Duration d) {

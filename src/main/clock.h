@@ -13,6 +13,8 @@ namespace intra {
 struct LocalTime {
   Date date;
   int hour = 0, minute = 0, second = 0, millisecond = 0;
+  // The local time of a POSIX time stamp.
+  static LocalTime from_epoch(long long seconds, int millisecond);
   std::string hh_mm_ss() const;  // "hh:mm:ss", as the classic TIME()
   double seconds_since_midnight() const;
 };

@@ -223,19 +223,20 @@ void KeyDecoder::on_escape(char32_t c) {
   // Alt with punctuation or a national letter has no classic code: dropped.
 }
 
+void KeyDecoder::add_parameter(char32_t c) {
+  if (params_.size() < kMaxParams)
+    params_.push_back(static_cast<char>(c));
+  else
+    overlong_ = true;  // a sequence no key sends: dropped whole when it ends
+}
+
 void KeyDecoder::on_csi(char32_t c) {
   if (c == '[' && params_.empty() && !overlong_) return begin_sequence(State::LinuxFunction);
   if (c == '$') {  // rxvt's Shift suffix, the only intermediate a key sends
     finish_csi(c);
     return reset_sequence();
   }
-  if (is_parameter_byte(c)) {
-    if (params_.size() < kMaxParams)
-      params_.push_back(static_cast<char>(c));
-    else
-      overlong_ = true;
-    return;
-  }
+  if (is_parameter_byte(c)) return add_parameter(c);
   if (is_final_byte(c)) {
     finish_csi(c);
     return reset_sequence();
@@ -244,13 +245,7 @@ void KeyDecoder::on_csi(char32_t c) {
 }
 
 void KeyDecoder::on_ss3(char32_t c) {
-  if (c >= 0x30 && c <= 0x3F) {  // modifier digits some terminals put here
-    if (params_.size() < kMaxParams)
-      params_.push_back(static_cast<char>(c));
-    else
-      overlong_ = true;
-    return;
-  }
+  if (c >= 0x30 && c <= 0x3F) return add_parameter(c);  // modifier digits some terminals put here
   if (is_final_byte(c)) {
     finish_ss3(c);
     return reset_sequence();

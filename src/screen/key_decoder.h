@@ -38,6 +38,7 @@ class KeyDecoder {
   void emit(int key) { keys_.push_back(key); }
   void emit_typed(char32_t c);
   void on_escape(char32_t c);
+  void add_parameter(char32_t c);
   void on_csi(char32_t c);
   void on_ss3(char32_t c);
   void on_linux_function(char32_t c);

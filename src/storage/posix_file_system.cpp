@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <stdexcept>
 #include <system_error>
 
@@ -15,25 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-LocalTime to_local_time(const struct timespec& ts) {
-  std::tm tm{};
-  const std::time_t t = ts.tv_sec;
-  localtime_r(&t, &tm);
-  LocalTime lt;
-  lt.date = Date::from_ymd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-  lt.hour = tm.tm_hour;
-  lt.minute = tm.tm_min;
-  lt.second = tm.tm_sec;
-  lt.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
-  return lt;
-}
-
 std::optional<FileInfo> stat_info(const fs::path& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;
   FileInfo info;
   info.size = static_cast<std::uint64_t>(st.st_size);
-  info.modified = to_local_time(st.st_mtim);
+  info.modified = LocalTime::from_epoch(st.st_mtim.tv_sec, static_cast<int>(st.st_mtim.tv_nsec / 1000000));
   info.directory = S_ISDIR(st.st_mode);
   return info;
 }
