@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "screen/cp852.h"
 #include "screen/key_codes.h"
-#include "screen/picture.h"
 
 namespace intra {
 namespace {

@@ -178,4 +178,26 @@ std::string utf8_to_cp852(std::string_view text, char replacement) {
 
 void append_utf8(std::string& out, char32_t c) { append(out, encode_utf8(c)); }
 
+namespace {
+// Lower and upper case Polish letters of code page 852, pair by pair.
+constexpr unsigned char kPolishLower[] = {0xA5, 0x86, 0xA9, 0x88, 0xE4, 0xA2, 0x98, 0xAB, 0xBE};
+constexpr unsigned char kPolishUpper[] = {0xA4, 0x8F, 0xA8, 0x9D, 0xE3, 0xE0, 0x97, 0x8D, 0xBD};
+
+}  // namespace
+
+char upper_case_852(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if (u >= 'a' && u <= 'z') return static_cast<char>(u - 'a' + 'A');
+  for (std::size_t i = 0; i < std::size(kPolishLower); ++i)
+    if (u == kPolishLower[i]) return static_cast<char>(kPolishUpper[i]);
+  return c;
+}
+
+bool is_letter_852(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')) return true;
+  return std::find(std::begin(kPolishLower), std::end(kPolishLower), u) != std::end(kPolishLower) ||
+         std::find(std::begin(kPolishUpper), std::end(kPolishUpper), u) != std::end(kPolishUpper);
+}
+
 }  // namespace intra

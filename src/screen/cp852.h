@@ -43,4 +43,9 @@ std::string utf8_to_cp852(std::string_view text, char replacement = '?');
 // Appends the UTF-8 form of a code point (U+FFFD for one that is not valid).
 void append_utf8(std::string& out, char32_t c);
 
+// Letters of code page 852 as the system knows them: a-z and the Polish
+// letters. Other bytes are left as they are.
+char upper_case_852(char c);
+bool is_letter_852(char c);
+
 }  // namespace intra

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "main/run_settings.h"
+#include "screen/cp852.h"
 #include "screen/key_codes.h"
-#include "screen/picture.h"
 
 namespace intra {
 

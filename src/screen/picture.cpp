@@ -1,5 +1,7 @@
 #include "screen/picture.h"
 
+#include "screen/cp852.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -8,10 +10,6 @@
 
 namespace intra {
 namespace {
-
-// Lower and upper case Polish letters of code page 852, pair by pair.
-constexpr unsigned char kPolishLower[] = {0xA5, 0x86, 0xA9, 0x88, 0xE4, 0xA2, 0x98, 0xAB, 0xBE};
-constexpr unsigned char kPolishUpper[] = {0xA4, 0x8F, 0xA8, 0x9D, 0xE3, 0xE0, 0x97, 0x8D, 0xBD};
 
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -28,21 +26,6 @@ int decimals_of(double number) {
 }
 
 }  // namespace
-
-char upper_case_852(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 'a' && u <= 'z') return static_cast<char>(u - 'a' + 'A');
-  for (std::size_t i = 0; i < std::size(kPolishLower); ++i)
-    if (u == kPolishLower[i]) return static_cast<char>(kPolishUpper[i]);
-  return c;
-}
-
-bool is_letter_852(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')) return true;
-  return std::find(std::begin(kPolishLower), std::end(kPolishLower), u) != std::end(kPolishLower) ||
-         std::find(std::begin(kPolishUpper), std::end(kPolishUpper), u) != std::end(kPolishUpper);
-}
 
 Picture::Picture(std::string_view picture, const Value& value) {
   switch (value.type()) {

@@ -28,11 +28,6 @@
 
 namespace intra {
 
-// Letters of code page 852 as the system knows them: a-z and the Polish
-// letters. Other bytes are left as they are.
-char upper_case_852(char c);
-bool is_letter_852(char c);
-
 enum class FieldKind { Text, Number, Date, Logical };
 
 class Picture {

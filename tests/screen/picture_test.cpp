@@ -1,3 +1,4 @@
+#include "screen/cp852.h"
 #include "screen/picture.h"
 
 #include <gtest/gtest.h>
