@@ -46,4 +46,10 @@ run small 70 20
 grep -q "^EXIT=0" "$work/small.screen" || fail "the program did not end cleanly in a small terminal" small
 grep -q "80x25" "$work/small.first" || fail "no size message in a 70x20 terminal" small
 
-echo "terminal smoke test: 2 passed, 0 failed"
+# --help and --version answer without a terminal and touch no file.
+mkdir -p "$work/quiet"
+(cd "$work/quiet" && "$program" --help </dev/null | grep -q "Usage: intrastat") || { echo "FAIL: --help"; exit 1; }
+(cd "$work/quiet" && "$program" --version </dev/null | grep -q "^intrastat ") || { echo "FAIL: --version"; exit 1; }
+[ -z "$(ls -A "$work/quiet")" ] || { echo "FAIL: --help or --version wrote files"; exit 1; }
+
+echo "terminal smoke test: 3 passed, 0 failed"
