@@ -19,6 +19,7 @@ namespace intra {
 enum class OpenMode {
   Read,           // existing file, read only
   ReadWrite,      // existing file
+  Create,         // read and write, created when missing, contents kept
   CreateTruncate  // read and write, created or emptied
 };
 
@@ -37,6 +38,8 @@ class File {
   virtual bool sync() = 0;
   // Byte-range lock that fails at once when another holder conflicts.
   virtual bool lock(std::uint64_t offset, std::uint64_t length, bool exclusive) = 0;
+  // Byte-range lock that waits until it is granted (false only on an error).
+  virtual bool lock_wait(std::uint64_t offset, std::uint64_t length, bool exclusive) = 0;
   virtual bool unlock(std::uint64_t offset, std::uint64_t length) = 0;
   virtual int os_error() const = 0;
 };

@@ -76,9 +76,17 @@ class PosixFile final : public File {
   bool sync() override { return check(::fsync(fd_)); }
 
   bool lock(std::uint64_t offset, std::uint64_t length, bool exclusive) override {
-    return set_lock(exclusive ? F_WRLCK : F_RDLCK, offset, length);
+    return set_lock(exclusive ? F_WRLCK : F_RDLCK, offset, length, F_OFD_SETLK);
   }
-  bool unlock(std::uint64_t offset, std::uint64_t length) override { return set_lock(F_UNLCK, offset, length); }
+  bool lock_wait(std::uint64_t offset, std::uint64_t length, bool exclusive) override {
+    for (;;) {
+      if (set_lock(exclusive ? F_WRLCK : F_RDLCK, offset, length, F_OFD_SETLKW)) return true;
+      if (error_ != EINTR) return false;
+    }
+  }
+  bool unlock(std::uint64_t offset, std::uint64_t length) override {
+    return set_lock(F_UNLCK, offset, length, F_OFD_SETLK);
+  }
   int os_error() const override { return error_; }
 
  private:
@@ -87,13 +95,13 @@ class PosixFile final : public File {
     error_ = errno;
     return false;
   }
-  bool set_lock(short type, std::uint64_t offset, std::uint64_t length) {
+  bool set_lock(short type, std::uint64_t offset, std::uint64_t length, int command) {
     struct flock fl {};
     fl.l_type = type;
     fl.l_whence = SEEK_SET;
     fl.l_start = static_cast<off_t>(offset);
     fl.l_len = static_cast<off_t>(length);
-    return check(::fcntl(fd_, F_OFD_SETLK, &fl));
+    return check(::fcntl(fd_, command, &fl));
   }
   int fd_;
   int error_ = 0;
@@ -179,6 +187,7 @@ std::unique_ptr<File> PosixFileSystem::open(std::string_view dos_path, OpenMode 
   switch (mode) {
     case OpenMode::Read: flags |= O_RDONLY; break;
     case OpenMode::ReadWrite: flags |= O_RDWR; break;
+    case OpenMode::Create: flags |= O_RDWR | O_CREAT; break;
     case OpenMode::CreateTruncate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
   }
   const int fd = ::open(resolve(dos_path).c_str(), flags, 0666);
