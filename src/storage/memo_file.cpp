@@ -249,15 +249,19 @@ bool MemoFile::read_pointer(std::uint32_t& pointer, bool& complete, TableError& 
 // In a sound file the pointer is the first block past the end, since every
 // text is padded to the end of its last block. A pointer below that (0, a
 // header cut short, an orphaned text) would overwrite stored bytes, so it
-// is raised to the end of the file; a pointer past the end is followed as
-// stored, the blocks in between hold nothing.
+// is raised to the end of the file. A pointer a little past the end is
+// followed as stored (the blocks in between hold nothing); one far past it
+// is damage and would make a file of hundreds of gigabytes, so the end of
+// the file is taken instead.
 bool MemoFile::allocate(std::uint64_t size, std::size_t text_length, std::uint32_t& first_block,
                         TableError& error) {
   std::uint32_t pointer = 0;
   bool complete = false;
   if (!read_pointer(pointer, complete, error)) return false;
   const std::uint64_t first_unused = std::max<std::uint64_t>(kFirstTextBlock, blocks_spanned(size));
-  const std::uint64_t first = std::max<std::uint64_t>(pointer, first_unused);
+  constexpr std::uint64_t kFarPastTheEnd = 2048;  // blocks: 1 MiB
+  const std::uint64_t first = pointer > first_unused + kFarPastTheEnd ? first_unused
+                                                                       : std::max<std::uint64_t>(pointer, first_unused);
   if (first + blocks_for(text_length) > std::numeric_limits<std::uint32_t>::max()) {
     error = TableError::make(TableErrorKind::Corruption, dos_name_,
                              "no room in block numbers for a memo of " + std::to_string(text_length) +

@@ -14,6 +14,14 @@ namespace {
 
 bool is_deleted_flag(char flag) { return flag == '*' || flag == 'D'; }
 
+// The memo block a field holds; a damaged number (negative, fractional,
+// beyond 32 bits) counts as no memo rather than wrapping to another block.
+std::uint32_t memo_block_of(const Value& number) {
+  const double n = number.number();
+  if (!(n >= 0) || n > 4294967295.0 || n != static_cast<double>(static_cast<std::uint64_t>(n))) return 0;
+  return static_cast<std::uint32_t>(n);
+}
+
 std::string upper_ascii(std::string_view s) {
   std::string out(s);
   for (char& c : out)
@@ -302,7 +310,7 @@ bool Table::get(int field, Value& out) {
   out = decode_field(f, bytes);
   if (f.type == 'M') {
     std::string text;
-    const auto block = static_cast<std::uint32_t>(out.number());
+    const std::uint32_t block = memo_block_of(out);
     if (!memo_) {
       out = Value(std::string());
       return ok;
@@ -339,8 +347,8 @@ bool Table::put(int field, const Value& value) {
   if (f.type == 'M') {
     if (!value.is_text()) return fail(TableErrorKind::DataType, "field " + f.name);
     if (!memo_) return fail(TableErrorKind::WriteError, "no memo file");
-    const auto current = static_cast<std::uint32_t>(
-        decode_field(f, std::string_view(target, static_cast<std::size_t>(f.width))).number());
+    const std::uint32_t current =
+        memo_block_of(decode_field(f, std::string_view(target, static_cast<std::size_t>(f.width))));
     std::uint32_t block = 0;
     if (!memo_->write(current, value.text(), block, error_)) return false;
     result = encode_field(f, Value(static_cast<double>(block)), target);

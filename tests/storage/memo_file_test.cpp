@@ -472,6 +472,7 @@ TEST_F(MemoFileTest, DamagedPointerNeverOverwritesStoredBytes) {
       {"empty file", "", 1, 2},
       {"header cut short", std::string("\x05\x00", 2), 1, 2},
       {"pointer past the end is followed", pointer_bytes(6) + zeros, 6, 7},
+      {"pointer far past the end is damage", pointer_bytes(0x41414141) + zeros, 1, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
