@@ -14,6 +14,18 @@ namespace {
 
 bool is_deleted_flag(char flag) { return flag == '*' || flag == 'D'; }
 
+// Whether a value has the type a field takes, checked before anything of
+// the record changes.
+bool value_fits_type(const FieldDescriptor& f, const Value& v) {
+  switch (f.type) {
+    case 'C':
+    case 'M': return v.is_text();
+    case 'D': return v.is_date();
+    case 'L': return v.is_logical();
+    default: return v.is_number();
+  }
+}
+
 // The memo block a field holds; a damaged number (negative, fractional,
 // beyond 32 bits) counts as no memo rather than wrapping to another block.
 std::uint32_t memo_block_of(const Value& number) {
@@ -337,15 +349,21 @@ bool Table::writable_check() {
   return ensure_buffer();
 }
 
+void Table::mark_changed() {
+  if (!buffer_changed_ && !appended_ && observer_) observer_->before_first_change(*this);
+  buffer_changed_ = true;
+}
+
 bool Table::put(int field, const Value& value) {
   if (field < 0 || field >= field_count()) return fail(TableErrorKind::DataType, "no field " + std::to_string(field + 1));
   if (phantom_) return true;  // the phantom record takes no values
   if (!writable_check()) return false;
   const FieldDescriptor& f = fields_[static_cast<std::size_t>(field)];
+  if (!value_fits_type(f, value)) return fail(TableErrorKind::DataType, "field " + f.name);
+  mark_changed();
   char* target = buffer_.data() + f.offset;
   EncodeResult result;
   if (f.type == 'M') {
-    if (!value.is_text()) return fail(TableErrorKind::DataType, "field " + f.name);
     if (!memo_) return fail(TableErrorKind::WriteError, "no memo file");
     const std::uint32_t current =
         memo_block_of(decode_field(f, std::string_view(target, static_cast<std::size_t>(f.width))));
@@ -358,7 +376,6 @@ bool Table::put(int field, const Value& value) {
   if (result == EncodeResult::DataType) return fail(TableErrorKind::DataType, "field " + f.name);
   // Assigning a field rewrites a 'D'/'E' flag in the classic form.
   buffer_[0] = is_deleted_flag(buffer_[0]) ? '*' : ' ';
-  buffer_changed_ = true;
   if (result == EncodeResult::DataWidth) return fail(TableErrorKind::DataWidth, "field " + f.name);
   return true;
 }
@@ -366,16 +383,16 @@ bool Table::put(int field, const Value& value) {
 bool Table::delete_record() {
   if (phantom_) return true;
   if (!writable_check()) return false;
+  mark_changed();
   buffer_[0] = flag_read_ == 'D' || flag_read_ == 'E' ? 'D' : '*';
-  buffer_changed_ = true;
   return true;
 }
 
 bool Table::recall() {
   if (phantom_) return true;
   if (!writable_check()) return false;
+  mark_changed();
   buffer_[0] = flag_read_ == 'D' || flag_read_ == 'E' ? 'E' : ' ';
-  buffer_changed_ = true;
   return true;
 }
 
@@ -386,6 +403,9 @@ bool Table::flush_record() {
     return io_fail(TableErrorKind::WriteError, "record " + std::to_string(recno_));
   table_written_ = true;
   flag_read_ = buffer_[0];
+  const bool appended = appended_;
+  appended_ = false;
+  if (observer_ && !observer_->record_written(*this, recno_, appended)) return false;
   return true;
 }
 
@@ -436,6 +456,7 @@ bool Table::append(bool release_other_locks) {
     flag_read_ = ' ';
     buffer_valid_ = true;
     buffer_changed_ = true;
+    appended_ = true;
     header_pending_ = true;
     return true;
   }
@@ -472,6 +493,7 @@ bool Table::append(bool release_other_locks) {
   // The blank record is on disk; it is written again when it goes cold so
   // that whatever is assigned to it (and its index keys) follows.
   buffer_changed_ = true;
+  appended_ = true;
   table_written_ = true;
   const bool header_ok = write_header();
   release_header();
@@ -577,6 +599,7 @@ bool Table::pack(const std::function<void(std::uint32_t)>& progress, std::uint32
   count_ = kept;
   table_written_ = true;
   if (!write_header()) return false;
+  if (observer_ && !observer_->table_rewritten(*this)) return false;
   return go_to(1);
 }
 
@@ -584,9 +607,11 @@ bool Table::zap() {
   if (shared_) return fail(TableErrorKind::ExclusiveRequired);
   if (read_only_) return fail(TableErrorKind::WriteNotAllowed);
   buffer_changed_ = false;
+  appended_ = false;
   count_ = 0;
   if (!write_header()) return false;
   if (memo_ && !memo_->reset(error_)) return false;
+  if (observer_ && !observer_->table_rewritten(*this)) return false;
   return go_to(1);
 }
 

@@ -28,6 +28,21 @@
 namespace intra {
 
 class MemoFile;
+class Table;
+
+// Told about the changes of a table's records, so that its indexes follow.
+class RecordObserver {
+ public:
+  virtual ~RecordObserver() = default;
+  // The current record is about to change for the first time since it was
+  // read: the buffer still holds the record as it is in the file.
+  virtual void before_first_change(Table& table) = 0;
+  // The changed buffer of record `recno` has been written (the record went
+  // cold); `appended` when the record was added since it last went cold.
+  virtual bool record_written(Table& table, std::uint32_t recno, bool appended) = 0;
+  // The table was packed or zapped: every record number may have changed.
+  virtual bool table_rewritten(Table& table) = 0;
+};
 
 struct OpenOptions {
   bool shared = true;
@@ -121,6 +136,9 @@ class Table {
   void set_lock_layout(LockLayout layout) { layout_ = layout; }
   const LockLayout& lock_layout() const { return layout_; }
 
+  // One observer (the table's index list); nullptr removes it.
+  void set_observer(RecordObserver* observer) { observer_ = observer; }
+
   // The last error this table met (kind None after a success).
   const TableError& error() const { return error_; }
 
@@ -131,6 +149,7 @@ class Table {
   bool ensure_buffer();
   void blank_buffer();
   bool writable_check();
+  void mark_changed();
   bool recount();
   bool write_header();
   bool release_record_locks();
@@ -157,6 +176,7 @@ class Table {
   std::string buffer_;
   bool buffer_valid_ = false;
   bool buffer_changed_ = false;
+  bool appended_ = false;        // the current record was added and has not gone cold yet
   char flag_read_ = ' ';        // deletion flag as read: ' ', '*', 'D' or 'E'
   bool header_pending_ = false;  // a header write is owed (exclusive appends)
   bool table_written_ = false;   // written since the last flush to disk
@@ -165,6 +185,7 @@ class Table {
   bool file_locked_ = false;
   bool header_locked_ = false;
   bool open_ = false;
+  RecordObserver* observer_ = nullptr;
   TableError error_;
 };
 

@@ -329,3 +329,51 @@ TEST_F(TableTest, ReadOnlyOpenRefusesChanges) {
 
 }  // namespace
 }  // namespace intra
+
+namespace intra {
+namespace {
+
+// What the index list of a table hears: the record as read before its
+// first change, and every write with whether the record is new.
+struct RecordingObserver : RecordObserver {
+  std::vector<std::string> events;
+  void before_first_change(Table& t) override { events.push_back("change " + t.get(1).text()); }
+  bool record_written(Table&, std::uint32_t recno, bool appended) override {
+    events.push_back("written " + std::to_string(recno) + (appended ? " new" : ""));
+    return true;
+  }
+  bool table_rewritten(Table&) override {
+    events.push_back("rewritten");
+    return true;
+  }
+};
+
+TEST_F(TableTest, ObserverHearsFirstChangesWritesAndRewrites) {
+  ASSERT_TRUE(create("t", kStock));
+  auto t = open("t");
+  RecordingObserver seen;
+  t->set_observer(&seen);
+  ASSERT_TRUE(t->append());  // written blank at once, but not yet "gone cold"
+  EXPECT_TRUE(seen.events.empty());
+  t->put(1, Value("ONE"));
+  t->put(0, Value("1"));
+  ASSERT_TRUE(t->append());
+  t->unlock_all();  // the second new record goes cold unchanged
+  ASSERT_TRUE(t->lock_record(1));
+  t->go_to(1);
+  EXPECT_FALSE(t->put(2, Value("not a date")));  // refused before anything changes
+  t->put(1, Value("UNO"));
+  t->delete_record();
+  t->go_to(2);
+  EXPECT_EQ(seen.events, (std::vector<std::string>{"written 1 new", "written 2 new", "change ONE     ",
+                                                    "written 1"}));
+  t.reset();
+  auto alone = open("t", false);
+  alone->set_observer(&seen);
+  seen.events.clear();
+  ASSERT_TRUE(alone->pack());
+  EXPECT_EQ(seen.events, (std::vector<std::string>{"rewritten"}));
+}
+
+}  // namespace
+}  // namespace intra
