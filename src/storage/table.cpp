@@ -41,6 +41,18 @@ std::string upper_ascii(std::string_view s) {
   return out;
 }
 
+std::string trim_blanks(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+}
+
+bool valid_field_name(std::string_view name) {
+  for (char c : name)
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+  return true;
+}
+
 // Opening a file that another open holds in a conflicting share mode, or
 // that the operating system refuses, is a sharing conflict for the caller.
 TableError open_failure(TableErrorKind kind, const std::string& file, int errno_value) {
@@ -162,7 +174,12 @@ bool Table::create(FileSystem& fs, std::string_view name, const std::vector<Fiel
   bool memo = false;
   for (const FieldSpec& s : specs) {
     FieldDescriptor f;
-    f.name = upper_ascii(s.name.substr(0, 10));
+    f.name = upper_ascii(trim_blanks(s.name));
+    if (f.name.empty()) return refuse("a field without a name");
+    if (f.name.size() > 10) return refuse("field name " + f.name + " is longer than 10 characters");
+    if (!valid_field_name(f.name)) return refuse("field name " + f.name + " has characters other than letters, digits and _");
+    for (const FieldDescriptor& earlier : fields)
+      if (earlier.name == f.name) return refuse("field " + f.name + " appears twice");
     f.type = static_cast<char>(upper_ascii(std::string(1, s.type))[0]);
     f.width = s.width;
     f.decimals = s.decimals;
@@ -182,7 +199,6 @@ bool Table::create(FileSystem& fs, std::string_view name, const std::vector<Fiel
         break;
       default: return refuse(std::string("field ") + f.name + " has unknown type " + f.type);
     }
-    if (f.name.empty()) return refuse("a field without a name");
     fields.push_back(f);
   }
   if (record_length_of(fields) > 0xFFFF) return refuse("record longer than 65535 bytes");
@@ -218,6 +234,7 @@ bool Table::create(FileSystem& fs, std::string_view name, const std::vector<Fiel
 }
 
 bool Table::close() {
+  error_ = TableError();
   if (!open_) return true;
   bool ok = flush_record();
   ok = release_record_locks() && ok;
@@ -259,6 +276,7 @@ void Table::blank_buffer() {
 }
 
 bool Table::go_to(std::uint32_t n) {
+  error_ = TableError();
   if (!open_) return fail(TableErrorKind::ReadError, "table is closed");
   const bool written = flush_record();
   if (n >= 1 && n > count_ && shared_) recount();
@@ -293,11 +311,13 @@ bool Table::ensure_buffer() {
 }
 
 bool Table::deleted() {
+  error_ = TableError();
   if (!ensure_buffer()) return false;
   return is_deleted_flag(buffer_[0]);
 }
 
 bool Table::raw(int field, std::string_view& out) {
+  error_ = TableError();
   if (field < 0 || field >= field_count()) return fail(TableErrorKind::DataType, "no field " + std::to_string(field + 1));
   const bool ok = ensure_buffer();
   const FieldDescriptor& f = fields_[static_cast<std::size_t>(field)];
@@ -306,6 +326,7 @@ bool Table::raw(int field, std::string_view& out) {
 }
 
 bool Table::record_bytes(std::string_view& out) {
+  error_ = TableError();
   const bool ok = ensure_buffer();
   out = buffer_;
   return ok;
@@ -355,6 +376,7 @@ void Table::mark_changed() {
 }
 
 bool Table::put(int field, const Value& value) {
+  error_ = TableError();
   if (field < 0 || field >= field_count()) return fail(TableErrorKind::DataType, "no field " + std::to_string(field + 1));
   if (phantom_) return true;  // the phantom record takes no values
   if (!writable_check()) return false;
@@ -381,6 +403,7 @@ bool Table::put(int field, const Value& value) {
 }
 
 bool Table::delete_record() {
+  error_ = TableError();
   if (phantom_) return true;
   if (!writable_check()) return false;
   mark_changed();
@@ -389,6 +412,7 @@ bool Table::delete_record() {
 }
 
 bool Table::recall() {
+  error_ = TableError();
   if (phantom_) return true;
   if (!writable_check()) return false;
   mark_changed();
@@ -445,6 +469,7 @@ bool Table::write_header() {
 }
 
 bool Table::append(bool release_other_locks) {
+  error_ = TableError();
   if (!open_) return fail(TableErrorKind::WriteError, "table is closed");
   if (read_only_) return fail(TableErrorKind::WriteNotAllowed);
   if (!flush_record()) return false;
@@ -513,6 +538,7 @@ bool Table::release_record_locks() {
 }
 
 bool Table::lock_record(std::uint32_t n, bool additional) {
+  error_ = TableError();
   if (!open_) return false;
   if (!shared_ || file_locked_) {
     if (!shared_ && std::find(locked_.begin(), locked_.end(), n) == locked_.end()) locked_.push_back(n);
@@ -530,6 +556,7 @@ bool Table::lock_record(std::uint32_t n, bool additional) {
 }
 
 bool Table::lock_file() {
+  error_ = TableError();
   if (!open_) return false;
   if (!shared_ || file_locked_) {
     file_locked_ = true;
@@ -543,6 +570,7 @@ bool Table::lock_file() {
 }
 
 bool Table::unlock_record(std::uint32_t n) {
+  error_ = TableError();
   if (!open_) return true;
   const bool ok = flush_record();
   const auto it = std::find(locked_.begin(), locked_.end(), n);
@@ -554,6 +582,7 @@ bool Table::unlock_record(std::uint32_t n) {
 }
 
 bool Table::unlock_all() {
+  error_ = TableError();
   if (!open_) return true;
   bool ok = release_record_locks();
   if (file_locked_) {
@@ -574,6 +603,7 @@ bool Table::sync_files() {
 }
 
 bool Table::commit() {
+  error_ = TableError();
   if (!open_) return true;
   bool ok = flush_record();
   if (header_pending_) ok = write_header() && ok;
@@ -581,6 +611,7 @@ bool Table::commit() {
 }
 
 bool Table::pack(const std::function<void(std::uint32_t)>& progress, std::uint32_t every) {
+  error_ = TableError();
   if (shared_) return fail(TableErrorKind::ExclusiveRequired);
   if (read_only_) return fail(TableErrorKind::WriteNotAllowed);
   if (!flush_record()) return false;
@@ -604,6 +635,7 @@ bool Table::pack(const std::function<void(std::uint32_t)>& progress, std::uint32
 }
 
 bool Table::zap() {
+  error_ = TableError();
   if (shared_) return fail(TableErrorKind::ExclusiveRequired);
   if (read_only_) return fail(TableErrorKind::WriteNotAllowed);
   buffer_changed_ = false;

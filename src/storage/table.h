@@ -139,7 +139,7 @@ class Table {
   // One observer (the table's index list); nullptr removes it.
   void set_observer(RecordObserver* observer) { observer_ = observer; }
 
-  // The last error this table met (kind None after a success).
+  // The error of the last operation (kind None when it succeeded).
   const TableError& error() const { return error_; }
 
  private:

@@ -377,3 +377,31 @@ TEST_F(TableTest, ObserverHearsFirstChangesWritesAndRewrites) {
 
 }  // namespace
 }  // namespace intra
+
+namespace intra {
+namespace {
+
+TEST_F(TableTest, FieldNamesAreTrimmedAndCheckedAtCreation) {
+  ASSERT_TRUE(create("t", {{"  mag     ", 'C', 1, 0}, {"NR", 'N', 3, 0}}));
+  auto t = open("t", false);
+  EXPECT_EQ(t->field_index("MAG"), 0);
+  t.reset();
+  for (const auto& bad : std::vector<std::vector<FieldSpec>>{
+           {{"LONGNAME_ABC", 'C', 1, 0}}, {{"A", 'C', 1, 0}, {"a", 'N', 2, 0}}, {{"B-1", 'C', 1, 0}}, {{"  ", 'C', 1, 0}}}) {
+    EXPECT_FALSE(create("bad", bad)) << bad[0].name;
+    EXPECT_EQ(last_error.kind, TableErrorKind::CreateError);
+  }
+}
+
+TEST_F(TableTest, ErrorOfTheLastOperationOnly) {
+  ASSERT_TRUE(create("t", {{"NR", 'N', 3, 0}}));
+  auto t = open("t", false);
+  t->append();
+  EXPECT_FALSE(t->put(0, Value(1234)));
+  EXPECT_EQ(t->error().kind, TableErrorKind::DataWidth);
+  EXPECT_TRUE(t->put(0, Value(12)));
+  EXPECT_FALSE(t->error());
+}
+
+}  // namespace
+}  // namespace intra
