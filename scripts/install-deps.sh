@@ -3,7 +3,7 @@
 # when any is missing. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libncurses-dev libgtest-dev libgmock-dev tmux locales)
+packages=(g++ cmake ninja-build pkg-config libncurses-dev libgtest-dev libgmock-dev tmux locales python3-dbf)
 
 missing=()
 for p in "${packages[@]}"; do
