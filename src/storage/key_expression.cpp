@@ -11,6 +11,7 @@ namespace {
 constexpr std::size_t kLongestQuote = 80;
 
 std::string quoted_key(std::string_view text) {
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return {};  // "the key text is empty" says it all
   std::string shown(text.substr(0, kLongestQuote));
   for (char& c : shown)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
