@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "storage/field_codec.h"
+#include "storage/number_text.h"
 
 namespace intra {
 namespace {
@@ -18,7 +19,7 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 void encode_numeric(double n, const KeyShape& shape, char* out) {
   const auto size = static_cast<std::size_t>(shape.size);
-  if (!format_number_into(n, shape.size, shape.decimals, out)) {
+  if (!write_number_text(n, shape.size, shape.decimals, out)) {
     std::memset(out, '*', size);
     return;
   }

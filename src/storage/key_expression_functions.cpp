@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "storage/field_codec.h"
+#include "storage/number_text.h"
 
 namespace intra::key_expr {
 namespace {
@@ -31,9 +32,22 @@ bool need(bool condition, const char* problem, const CallNode& call, Evaluation&
   return condition;
 }
 
+// The digits are written here rather than through Date::dtos: this runs for
+// every record of a bulk build and needs no general formatting.
 Value call_dtos(const Value* a, int, const CallNode& call, Evaluation& e) {
   if (!need(a[0].is_date(), "DTOS takes a date", call, e)) return Value::blanks(8);
-  return Value(a[0].date().dtos());
+  const Date date = a[0].date();
+  const int year = date.year();
+  if (year < 1 || year > 9999) return Value(date.dtos());  // empty, or beyond four digits
+  const int month = date.month();
+  const int day = date.day();
+  char text[8];
+  for (int i = 3, n = year; i >= 0; --i, n /= 10) text[i] = static_cast<char>('0' + n % 10);
+  text[4] = static_cast<char>('0' + month / 10);
+  text[5] = static_cast<char>('0' + month % 10);
+  text[6] = static_cast<char>('0' + day / 10);
+  text[7] = static_cast<char>('0' + day % 10);
+  return Value(std::string_view(text, sizeof text));
 }
 
 // Reverses the order of each type inside an ascending key: text byte by byte
@@ -78,7 +92,7 @@ Value call_str(const Value* a, int count, const CallNode& call, Evaluation& e) {
   const int w = static_cast<int>(width);
   std::string text(static_cast<std::size_t>(w), ' ');
   if (!need(a[0].is_number(), "STR takes a number", call, e)) return Value(std::move(text));
-  if (!format_number_into(a[0].number(), w, static_cast<int>(decimals), text.data())) text.assign(text.size(), '*');
+  if (!write_number_text(a[0].number(), w, static_cast<int>(decimals), text.data())) text.assign(text.size(), '*');
   return Value(std::move(text));
 }
 

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "storage/fake_record.h"
+#include "storage/field_codec.h"
 
 namespace intra {
 namespace {
@@ -308,6 +310,35 @@ TEST(KeyExpression, FunctionsAndOperatorsGiveTheClassicResults) {
     SCOPED_TRACE(c.text);
     FakeRecord record = function_record();
     EXPECT_EQ(shown(evaluate_clean(c.text, record)), shown(c.expected));
+  }
+}
+
+// STR and DTOS write exactly the bytes a numeric or date field of the same
+// width holds, for whole numbers and fractions, at every sign and width.
+TEST(KeyExpression, StrAndDtosWriteWhatTableFieldsHold) {
+  FakeRecord record;
+  record.number("N", 0, 10).number("W", 0, 3).number("P", 0, 3).date("D", Date());
+  std::string problem;
+  const auto str = KeyExpression::compile("STR(n, w, p)", record, problem);
+  const auto dtos = KeyExpression::compile("DTOS(d)", record, problem);
+  ASSERT_TRUE(str && dtos) << problem;
+  std::mt19937 random(721);
+  std::uniform_real_distribution<double> fraction(-99999.0, 99999.0);
+  for (int i = 0; i < 20000; ++i) {
+    const double n = i % 2 == 0 ? std::trunc(fraction(random) * (i % 7 == 0 ? 1e9 : 1.0)) : fraction(random);
+    const int width = 1 + static_cast<int>(random() % 20);
+    const int decimals = static_cast<int>(random() % 4);
+    record.set("N", Value(n));
+    record.set("W", Value(width));
+    record.set("P", Value(decimals));
+    const auto field = format_number(n, width, decimals);
+    ASSERT_EQ(str->evaluate(record).text(), field ? *field : std::string(static_cast<std::size_t>(width), '*'))
+        << n << " in " << width << "," << decimals;
+  }
+  for (std::int32_t day = Date::from_ymd(1, 1, 1).day_number(); day <= Date::from_ymd(9999, 12, 31).day_number();
+       day += 97) {
+    record.set("D", Value(Date::from_day_number(day)));
+    ASSERT_EQ(dtos->evaluate(record).text(), Date::from_day_number(day).dtos());
   }
 }
 
