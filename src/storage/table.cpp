@@ -332,6 +332,19 @@ bool Table::record_bytes(std::string_view& out) {
   return ok;
 }
 
+bool Table::read_records(std::uint32_t first, std::uint32_t count, std::string& out) {
+  error_ = TableError();
+  out.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(record_length_));
+  const long long got = file_->read_at(record_offset(first), out.data(), out.size());
+  if (got < 0) {
+    out.clear();
+    return io_fail(TableErrorKind::ReadError, "records from " + std::to_string(first));
+  }
+  out.resize(static_cast<std::size_t>(got) / static_cast<std::size_t>(record_length_) *
+             static_cast<std::size_t>(record_length_));
+  return true;
+}
+
 bool Table::get(int field, Value& out) {
   std::string_view bytes;
   const bool ok = raw(field, bytes);

@@ -81,6 +81,7 @@ class Table {
 
   // --- structure
   const std::string& file_name() const { return file_name_; }
+  FileSystem& files() const { return fs_; }
   const std::vector<FieldDescriptor>& fields() const { return fields_; }
   int field_count() const { return static_cast<int>(fields_.size()); }
   // 0-based index of a field by name (any case), -1 when there is none.
@@ -110,6 +111,10 @@ class Table {
   bool raw(int field, std::string_view& out);
   // The whole record buffer, deletion flag first.
   bool record_bytes(std::string_view& out);
+  // Records first .. first + count - 1 as they are in the file, in one read
+  // (bulk index builds). Reads whole records only; `out` may come back
+  // shorter when the file ends.
+  bool read_records(std::uint32_t first, std::uint32_t count, std::string& out);
   bool put(int field, const Value& value);
   bool delete_record();
   bool recall();

@@ -28,6 +28,8 @@ Entry entry_of(TableErrorKind kind) {
     case TableErrorKind::AppendLockFailed: return {1024, 40, "Append lock failed", false};
     case TableErrorKind::WriteNotAllowed: return {1025, 39, "Write not allowed", false};
     case TableErrorKind::LockFailure: return {1038, 41, "Lock Failure", false};
+    case TableErrorKind::KeyDataType: return {1026, 33, "Data type error", false};
+    case TableErrorKind::KeyDataWidth: return {1026, 34, "Data width error", false};
   }
   return {0, 0, "", false};
 }

@@ -25,6 +25,8 @@ enum class TableErrorKind {
   AppendLockFailed,   // 1024 / 40
   WriteNotAllowed,    // 1025 / 39
   LockFailure,        // 1038 / 41
+  KeyDataType,        // 1026 / 33: an index key of no key type
+  KeyDataWidth,       // 1026 / 34: an index key of width 0
 };
 
 struct TableError {
