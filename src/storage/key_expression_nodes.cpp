@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "storage/field_codec.h"
 
 namespace intra::key_expr {
 namespace {
