@@ -9,7 +9,7 @@
 namespace intra::testing {
 namespace {
 
-using BulkBuild = NtxTest;
+using NtxBulkBuild = NtxTest;
 
 std::vector<KeyEntry> numbered_keys(std::size_t n, int key_size) {
   std::vector<KeyEntry> entries;
@@ -19,7 +19,7 @@ std::vector<KeyEntry> numbered_keys(std::size_t n, int key_size) {
 
 // Counts around the points where a level fills up: m = 50 gives 51 keys
 // per leaf with its separator, 51 * 51 for two full levels, 51^3 for three.
-TEST_F(BulkBuild, EveryPageButTheRootIsAtLeastHalfFullForAnyCount) {
+TEST_F(NtxBulkBuild, EveryPageButTheRootIsAtLeastHalfFullForAnyCount) {
   const std::vector<std::size_t> counts = {0,    1,    24,   25,   26,   49,   50,   51,    52,    75,    76,   100,
                                            101,  102,  127,  152,  153,  1274, 1275, 2549,  2550,  2551,  2600, 2601,
                                            2602, 2626, 2627, 2652, 5202, 132650, 132651, 132652};
@@ -35,7 +35,7 @@ TEST_F(BulkBuild, EveryPageButTheRootIsAtLeastHalfFullForAnyCount) {
   }
 }
 
-TEST_F(BulkBuild, DeepTreesOfTwoKeysAPageRepairEveryLevelOfTheRightEdge) {
+TEST_F(NtxBulkBuild, DeepTreesOfTwoKeysAPageRepairEveryLevelOfTheRightEdge) {
   auto index = build("deep", key_definition(200), {});
   for (std::size_t n = 0; n <= 400; ++n) {
     const std::vector<KeyEntry> entries = numbered_keys(n, 200);
@@ -46,7 +46,7 @@ TEST_F(BulkBuild, DeepTreesOfTwoKeysAPageRepairEveryLevelOfTheRightEdge) {
   }
 }
 
-TEST_F(BulkBuild, KeysArePaddedWithSpacesOrCutToTheKeySize) {
+TEST_F(NtxBulkBuild, KeysArePaddedWithSpacesOrCutToTheKeySize) {
   auto index = build("pad", key_definition(6), {{"AB", 1}, {"ABCDEFGHIJ", 2}, {"", 3}});
   using Entries = std::vector<std::pair<std::string, std::uint32_t>>;
   EXPECT_EQ(entries_of(*index), (Entries{{"      ", 3}, {"AB    ", 1}, {"ABCDEF", 2}}));
@@ -59,9 +59,9 @@ struct RunCase {
   bool descending;
 };
 
-class SortRuns : public NtxTest, public ::testing::WithParamInterface<RunCase> {};
+class NtxSortRuns : public NtxTest, public ::testing::WithParamInterface<RunCase> {};
 
-TEST_P(SortRuns, TemporaryFileGivesTheSameBytesAsSortingInMemory) {
+TEST_P(NtxSortRuns, TemporaryFileGivesTheSameBytesAsSortingInMemory) {
   const RunCase c = GetParam();
   std::mt19937 random(7);
   std::vector<KeyEntry> entries;
@@ -80,12 +80,12 @@ TEST_P(SortRuns, TemporaryFileGivesTheSameBytesAsSortingInMemory) {
   EXPECT_TRUE(files.list("*.tmp").empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders, SortRuns,
+INSTANTIATE_TEST_SUITE_P(Orders, NtxSortRuns,
                          ::testing::Values(RunCase{"Ascending", 10, false, false}, RunCase{"Descending", 12, false, true},
                                            RunCase{"Unique", 4, true, false}, RunCase{"ShortKeys", 3, false, false}),
                          [](const ::testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
 
-TEST_F(BulkBuild, SortFileThatCannotBeCreatedFailsTheCreation) {
+TEST_F(NtxBulkBuild, SortFileThatCannotBeCreatedFailsTheCreation) {
   FaultyFileSystem faulty(files);
   faulty.refuse_open = [](std::string_view name) { return name.size() > 4 && name.substr(name.size() - 4) == ".TMP"; };
   const std::vector<KeyEntry> entries = numbered_keys(1000, 10);
@@ -99,7 +99,7 @@ TEST_F(BulkBuild, SortFileThatCannotBeCreatedFailsTheCreation) {
   EXPECT_TRUE(NtxIndex::create(faulty, "t", key_definition(10), source_of(entries), false, error)) << error.message();
 }
 
-TEST_F(BulkBuild, WriteFailureFailsTheCreationAndLeavesNoFile) {
+TEST_F(NtxBulkBuild, WriteFailureFailsTheCreationAndLeavesNoFile) {
   FaultyFileSystem faulty(files);
   faulty.switches.writes_before_failure = 0;
   const std::vector<KeyEntry> entries = numbered_keys(10, 10);

@@ -11,11 +11,11 @@
 namespace intra::testing {
 namespace {
 
-using Shared = NtxTest;
+using NtxShared = NtxTest;
 
 std::string key_for(std::uint32_t recno) { return padded("N" + std::to_string(recno * 7919 % 1000), 20); }
 
-TEST_F(Shared, AnotherOpensUpdateReachesThisOpenThroughTheVersion) {
+TEST_F(NtxShared, AnotherOpensUpdateReachesThisOpenThroughTheVersion) {
   std::vector<KeyEntry> entries;
   for (std::uint32_t r = 1; r <= 500; ++r) entries.push_back({padded("M" + std::to_string(1000 + r), 10), r});
   build("v", key_definition(10), entries);
@@ -53,7 +53,7 @@ TEST_F(Shared, AnotherOpensUpdateReachesThisOpenThroughTheVersion) {
   EXPECT_EQ(entries_of(*a), entries_of(*b));
 }
 
-TEST_F(Shared, ExclusiveOpenDoesNotWriteTheHeaderForPageChangesOnly) {
+TEST_F(NtxShared, ExclusiveOpenDoesNotWriteTheHeaderForPageChangesOnly) {
   build("x", key_definition(10), {{padded("A", 10), 1}});
   auto index = open("x");
   bool missing = false;
@@ -71,9 +71,9 @@ struct LockCase {
   const char* write_lock;
 };
 
-class LockRegions : public NtxTest, public ::testing::WithParamInterface<LockCase> {};
+class NtxLockRegions : public NtxTest, public ::testing::WithParamInterface<LockCase> {};
 
-TEST_P(LockRegions, ReadsAndUpdatesHoldTheirLockForOneCall) {
+TEST_P(NtxLockRegions, ReadsAndUpdatesHoldTheirLockForOneCall) {
   const LockCase c = GetParam();
   NtxDefinition d = key_definition(10);
   d.extended_locks = c.extended;
@@ -108,12 +108,12 @@ TEST_P(LockRegions, ReadsAndUpdatesHoldTheirLockForOneCall) {
   EXPECT_EQ(index->error().kind, TableErrorKind::LockFailure);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, LockRegions,
+INSTANTIATE_TEST_SUITE_P(Layouts, NtxLockRegions,
                          ::testing::Values(LockCase{"Standard", false, "S 1000000000+1", "X 1000000000+1"},
                                            LockCase{"Extended", true, "S 42949", "X 4294901759+65537"}),
                          [](const ::testing::TestParamInfo<LockCase>& param) { return std::string(param.param.name); });
 
-TEST_F(Shared, ExclusiveUseTakesNoLocks) {
+TEST_F(NtxShared, ExclusiveUseTakesNoLocks) {
   build("n", key_definition(10), {{padded("A", 10), 1}});
   FaultyFileSystem faulty(files);
   auto index = NtxIndex::open(faulty, "n", false, false, error);
@@ -124,7 +124,7 @@ TEST_F(Shared, ExclusiveUseTakesNoLocks) {
   EXPECT_TRUE(faulty.switches.lock_log.empty());
 }
 
-TEST_F(Shared, OpensRespectEachOthersShareModes) {
+TEST_F(NtxShared, OpensRespectEachOthersShareModes) {
   build("s", key_definition(10), {});
   auto shared = open("s", true);
   ASSERT_TRUE(shared);
@@ -141,7 +141,7 @@ TEST_F(Shared, OpensRespectEachOthersShareModes) {
   EXPECT_EQ(error.os_code, 2);
 }
 
-TEST_F(Shared, CreatedSharedIndexIsOpenToOthersAtOnce) {
+TEST_F(NtxShared, CreatedSharedIndexIsOpenToOthersAtOnce) {
   auto created = NtxIndex::create(files, "c", key_definition(10), source_of({{"A", 1}}), true, error);
   ASSERT_TRUE(created) << error.message();
   auto other = open("c", true);
@@ -151,7 +151,7 @@ TEST_F(Shared, CreatedSharedIndexIsOpenToOthersAtOnce) {
 
 // Two processes insert into one index at the same time; the locks keep
 // the tree whole and every key arrives.
-TEST_F(Shared, TwoProcessesUpdatingOneIndexKeepItConsistent) {
+TEST_F(NtxShared, TwoProcessesUpdatingOneIndexKeepItConsistent) {
   build("p", key_definition(20), {});  // closed again before the fork
   constexpr std::uint32_t kEach = 1500;
   // Both processes open the index, then start together.

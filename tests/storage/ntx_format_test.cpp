@@ -8,7 +8,7 @@
 namespace intra::testing {
 namespace {
 
-using Format = NtxTest;
+using NtxFormat = NtxTest;
 
 // A page as a bulk build writes it: slot table in slot order, the items in
 // the first slots, every other byte zero.
@@ -28,7 +28,7 @@ std::string expected_page(int key_size, const std::vector<std::pair<std::uint32_
   return page;
 }
 
-TEST_F(Format, BuildOfThreeRecordsGivesTheDocumentedBytes) {
+TEST_F(NtxFormat, BuildOfThreeRecordsGivesTheDocumentedBytes) {
   build("as", key_definition(10), {{padded("B", 10), 1}, {padded("A", 10), 2}, {padded("C", 10), 3}});
   const std::string b = bytes("as.ntx");
   ASSERT_EQ(b.size(), 2048u);
@@ -55,7 +55,7 @@ TEST_F(Format, BuildOfThreeRecordsGivesTheDocumentedBytes) {
   EXPECT_EQ(u32_at(b, 1024 + 158), 0u);
 }
 
-TEST_F(Format, EmptyTableGivesHeaderAndOneEmptyRootPage) {
+TEST_F(NtxFormat, EmptyTableGivesHeaderAndOneEmptyRootPage) {
   build("empty", key_definition(10), {});
   const std::string b = bytes("empty.ntx");
   ASSERT_EQ(b.size(), 2048u);
@@ -64,7 +64,7 @@ TEST_F(Format, EmptyTableGivesHeaderAndOneEmptyRootPage) {
   EXPECT_EQ(b.substr(1024), expected_page(10, {}));
 }
 
-TEST_F(Format, MaximumKeysPerPageFollowsTheKeySize) {
+TEST_F(NtxFormat, MaximumKeysPerPageFollowsTheKeySize) {
   const std::vector<std::pair<int, int>> cases = {{10, 50}, {8, 54},  {30, 24},  {1, 90},  {2, 84},
                                                   {100, 8}, {200, 2}, {246, 2},  {256, 2}, {21, 30}};
   for (const auto& [key_size, m] : cases) {
@@ -78,9 +78,9 @@ TEST_F(Format, MaximumKeysPerPageFollowsTheKeySize) {
 }
 
 // 51 keys of size 10: one of the 51 in the middle of 50 others arrives last.
-class SplitOf51stKey : public NtxTest, public ::testing::WithParamInterface<int> {};
+class NtxSplitOf51stKey : public NtxTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(SplitOf51stKey, GivesTwentyFiveSeparatorTwentyFive) {
+TEST_P(NtxSplitOf51stKey, GivesTwentyFiveSeparatorTwentyFive) {
   const int last_rank = GetParam();
   auto index = build("split", key_definition(10), {});
   auto key_of = [](int rank) { return padded("K" + std::to_string(100 + rank), 10); };
@@ -112,9 +112,9 @@ TEST_P(SplitOf51stKey, GivesTwentyFiveSeparatorTwentyFive) {
   EXPECT_EQ(entries_of(*index).size(), 51u);
 }
 
-INSTANTIATE_TEST_SUITE_P(RankOfTheLastKey, SplitOf51stKey, ::testing::Values(0, 10, 24, 25, 26, 50));
+INSTANTIATE_TEST_SUITE_P(RankOfTheLastKey, NtxSplitOf51stKey, ::testing::Values(0, 10, 24, 25, 26, 50));
 
-TEST_F(Format, BulkBuildOf51KeysRepairsTheRightEdgeToTheSameShape) {
+TEST_F(NtxFormat, BulkBuildOf51KeysRepairsTheRightEdgeToTheSameShape) {
   std::vector<KeyEntry> entries;
   for (int i = 0; i < 51; ++i) entries.push_back({padded("K" + std::to_string(100 + i), 10), static_cast<std::uint32_t>(i + 1)});
   build("bulk", key_definition(10), entries);
@@ -128,7 +128,7 @@ TEST_F(Format, BulkBuildOf51KeysRepairsTheRightEdgeToTheSameShape) {
   EXPECT_EQ(b.substr(3072 + u16_at(b, 3072 + 2) + 8, 10), padded("K125", 10));
 }
 
-TEST_F(Format, FullHeaderCarriesEveryDefinitionField) {
+TEST_F(NtxFormat, FullHeaderCarriesEveryDefinitionField) {
   NtxDefinition d = key_definition(12, true, true);
   d.key_expression = "UPPER(NAZWA)";
   d.condition = "ILOSC>0";
@@ -159,7 +159,7 @@ TEST_F(Format, FullHeaderCarriesEveryDefinitionField) {
   EXPECT_EQ(index->order_name(), "BYNAME");
 }
 
-TEST_F(Format, OrderNameFallsBackToTheFileNameInCapitals) {
+TEST_F(NtxFormat, OrderNameFallsBackToTheFileNameInCapitals) {
   files.make_directory("sub");
   build("sub\\Kontr.ntx", key_definition(4), {});
   EXPECT_EQ(open("sub\\Kontr.ntx")->order_name(), "KONTR");
@@ -170,14 +170,14 @@ TEST_F(Format, OrderNameFallsBackToTheFileNameInCapitals) {
   EXPECT_EQ(open("sub\\Kontr.ntx")->order_name(), "BYNO");
 }
 
-TEST_F(Format, IndexFileNameGetsTheExtensionWhenItHasNone) {
+TEST_F(NtxFormat, IndexFileNameGetsTheExtensionWhenItHasNone) {
   EXPECT_EQ(NtxIndex::index_file_name("as"), "as.ntx");
   EXPECT_EQ(NtxIndex::index_file_name("24\\05\\as"), "24\\05\\as.ntx");
   EXPECT_EQ(NtxIndex::index_file_name("as.idx"), "as.idx");
   EXPECT_EQ(NtxIndex::index_file_name("d.x\\as"), "d.x\\as.ntx");
 }
 
-TEST_F(Format, ConditionWordBitGovernsTheCondition) {
+TEST_F(NtxFormat, ConditionWordBitGovernsTheCondition) {
   NtxDefinition d = key_definition(4);
   d.condition = "X>1";
   build("cond", d, {});
@@ -195,7 +195,7 @@ struct DamagedHeader {
   const char* detail;
 };
 
-TEST_F(Format, OpeningRefusesDamagedHeaders) {
+TEST_F(NtxFormat, OpeningRefusesDamagedHeaders) {
   const std::vector<DamagedHeader> cases = {
       {"type word 0x46", 0, le16(0x46), "type word 0x46"},
       {"type word 0x40", 0, le16(0x40), "type word 0x40"},
@@ -219,7 +219,7 @@ TEST_F(Format, OpeningRefusesDamagedHeaders) {
   EXPECT_EQ(error.kind, TableErrorKind::Corruption);
 }
 
-TEST_F(Format, DefinitionsThatCannotBeStoredAreRefused) {
+TEST_F(NtxFormat, DefinitionsThatCannotBeStoredAreRefused) {
   const std::vector<std::pair<const char*, std::function<void(NtxDefinition&)>>> cases = {
       {"key size 0", [](NtxDefinition& d) { d.key_size = 0; }},
       {"key size 257", [](NtxDefinition& d) { d.key_size = 257; }},
@@ -236,7 +236,7 @@ TEST_F(Format, DefinitionsThatCannotBeStoredAreRefused) {
   }
 }
 
-TEST_F(Format, VersionCountsHeaderWrites) {
+TEST_F(NtxFormat, VersionCountsHeaderWrites) {
   std::vector<KeyEntry> entries = {{padded("A", 10), 1}};
   auto index = build("ver", key_definition(10), entries);
   EXPECT_EQ(u16_at(bytes("ver.ntx"), 2), 1u);

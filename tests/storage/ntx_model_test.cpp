@@ -75,9 +75,9 @@ struct ModelCase {
   int steps;
 };
 
-class RandomModel : public NtxTest, public ::testing::WithParamInterface<ModelCase> {};
+class NtxRandomModel : public NtxTest, public ::testing::WithParamInterface<ModelCase> {};
 
-TEST_P(RandomModel, IndexAgreesWithTheModel) {
+TEST_P(NtxRandomModel, IndexAgreesWithTheModel) {
   const ModelCase c = GetParam();
   std::minstd_rand random(static_cast<unsigned>(c.key_size * 131 + c.unique * 7 + c.descending * 3 + c.shared));
   const NtxDefinition d = key_definition(c.key_size, c.unique, c.descending);
@@ -183,7 +183,7 @@ TEST_P(RandomModel, IndexAgreesWithTheModel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Variants, RandomModel,
+    Variants, NtxRandomModel,
     ::testing::Values(ModelCase{"TwoKeysAPage", 200, false, false, false, 8000},
                       ModelCase{"EightKeysAPage", 100, false, false, false, 3000},
                       ModelCase{"ShortKeys", 8, false, false, false, 8000},

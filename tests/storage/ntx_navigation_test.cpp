@@ -6,7 +6,7 @@
 namespace intra::testing {
 namespace {
 
-using Navigation = NtxTest;
+using NtxNavigation = NtxTest;
 using Entries = std::vector<std::pair<std::string, std::uint32_t>>;
 
 std::vector<KeyEntry> keyed(const std::vector<std::string>& keys, int size) {
@@ -15,7 +15,7 @@ std::vector<KeyEntry> keyed(const std::vector<std::string>& keys, int size) {
   return out;
 }
 
-TEST_F(Navigation, SeekComparesOverTheSearchKeysLength) {
+TEST_F(NtxNavigation, SeekComparesOverTheSearchKeysLength) {
   auto index = build("s", key_definition(10), keyed({"ABC", "ABD", "B"}, 10));
   struct Case {
     std::string search;
@@ -36,7 +36,7 @@ TEST_F(Navigation, SeekComparesOverTheSearchKeysLength) {
   }
 }
 
-TEST_F(Navigation, DescendingIndexReversesEveryComparison) {
+TEST_F(NtxNavigation, DescendingIndexReversesEveryComparison) {
   auto index = build("d", key_definition(4, false, true), keyed({"B", "D", "A", "C", "E"}, 4));
   Entries expected = {{"E   ", 5}, {"D   ", 2}, {"C   ", 4}, {"B   ", 1}, {"A   ", 3}};
   EXPECT_EQ(entries_of(*index), expected);
@@ -53,7 +53,7 @@ TEST_F(Navigation, DescendingIndexReversesEveryComparison) {
   EXPECT_TRUE(index->check().empty());
 }
 
-TEST_F(Navigation, UniqueIndexKeepsTheFirstOfEqualKeys) {
+TEST_F(NtxNavigation, UniqueIndexKeepsTheFirstOfEqualKeys) {
   auto index = build("u", key_definition(4, true), keyed({"A", "B", "A"}, 4));
   EXPECT_EQ(entries_of(*index), (Entries{{"A   ", 1}, {"B   ", 2}}));
   bool missing = false;
@@ -63,7 +63,7 @@ TEST_F(Navigation, UniqueIndexKeepsTheFirstOfEqualKeys) {
   EXPECT_TRUE(index->check().empty());
 }
 
-TEST_F(Navigation, EqualKeysKeepInsertionOrderUntilARebuildPutsThemInRecordOrder) {
+TEST_F(NtxNavigation, EqualKeysKeepInsertionOrderUntilARebuildPutsThemInRecordOrder) {
   auto index = build("e", key_definition(4), {});
   bool missing = false;
   for (std::uint32_t recno : {5u, 2u, 9u, 1u}) ASSERT_TRUE(index->update(std::nullopt, std::string("X   "), recno, missing));
@@ -74,7 +74,7 @@ TEST_F(Navigation, EqualKeysKeepInsertionOrderUntilARebuildPutsThemInRecordOrder
   EXPECT_EQ(entries_of(*index), (Entries{{"X   ", 1}, {"X   ", 2}, {"X   ", 5}, {"X   ", 9}}));
 }
 
-TEST_F(Navigation, DeletingTheOnlyKeyLeavesAnEmptyRootPage) {
+TEST_F(NtxNavigation, DeletingTheOnlyKeyLeavesAnEmptyRootPage) {
   auto index = build("one", key_definition(10), keyed({"A"}, 10));
   bool missing = true;
   ASSERT_TRUE(index->update(padded("A", 10), std::nullopt, 1, missing));
@@ -90,7 +90,7 @@ TEST_F(Navigation, DeletingTheOnlyKeyLeavesAnEmptyRootPage) {
   EXPECT_TRUE(index->check().empty());
 }
 
-TEST_F(Navigation, StepsRunThroughTheKeysAndStopAtBothEnds) {
+TEST_F(NtxNavigation, StepsRunThroughTheKeysAndStopAtBothEnds) {
   std::vector<std::string> keys;
   for (int i = 0; i < 300; ++i) keys.push_back("K" + std::to_string(1000 + i));
   auto index = build("w", key_definition(30), keyed(keys, 30));  // 24 keys a page: three levels
@@ -115,7 +115,7 @@ TEST_F(Navigation, StepsRunThroughTheKeysAndStopAtBothEnds) {
   EXPECT_EQ(index->current_recno(), 300u);
 }
 
-TEST_F(Navigation, FindPositionsOnTheItemOrAtTheEnd) {
+TEST_F(NtxNavigation, FindPositionsOnTheItemOrAtTheEnd) {
   auto index = build("f", key_definition(4), keyed({"A", "B", "A", "B", "A"}, 4));
   EXPECT_TRUE(index->find("A", 3));
   EXPECT_EQ(index->current_recno(), 3u);
@@ -126,7 +126,7 @@ TEST_F(Navigation, FindPositionsOnTheItemOrAtTheEnd) {
   EXPECT_FALSE(index->find("C", 1));
 }
 
-TEST_F(Navigation, StepAfterAnUpdateSearchesTheSavedKeyAgain) {
+TEST_F(NtxNavigation, StepAfterAnUpdateSearchesTheSavedKeyAgain) {
   auto index = build("r", key_definition(4), keyed({"A", "C", "E"}, 4));
   bool found = false;
   ASSERT_TRUE(index->seek("C", found));
@@ -142,7 +142,7 @@ TEST_F(Navigation, StepAfterAnUpdateSearchesTheSavedKeyAgain) {
   EXPECT_TRUE(index->eof());
 }
 
-TEST_F(Navigation, MissingOldKeyIsReportedAndTheNewOneStillGoesIn) {
+TEST_F(NtxNavigation, MissingOldKeyIsReportedAndTheNewOneStillGoesIn) {
   auto index = build("m", key_definition(4), keyed({"A"}, 4));
   bool missing = false;
   ASSERT_TRUE(index->update(std::string("Q   "), std::string("B   "), 1, missing));
@@ -152,7 +152,7 @@ TEST_F(Navigation, MissingOldKeyIsReportedAndTheNewOneStillGoesIn) {
 
 // Key size 10, 51 keys built in bulk: a root (3072) over a left leaf of 25
 // keys (1024) and a right leaf of 25 keys (2048).
-class TwoLeaves : public NtxTest {
+class NtxTwoLeaves : public NtxTest {
  protected:
   void SetUp() override {
     for (int i = 0; i < 51; ++i) entries.push_back({padded("K" + std::to_string(100 + i), 10), std::uint32_t(i + 1)});
@@ -164,7 +164,7 @@ class TwoLeaves : public NtxTest {
   bool missing = false;
 };
 
-TEST_F(TwoLeaves, DeletingTheRootKeyTakesItsPredecessorThenMergesAndCollapses) {
+TEST_F(NtxTwoLeaves, DeletingTheRootKeyTakesItsPredecessorThenMergesAndCollapses) {
   ASSERT_TRUE(index->update(key(25), std::nullopt, 26, missing));
   const std::string b = bytes("two.ntx");
   // K124 replaced K125 in the root; the left leaf (24 keys) merged with the
@@ -189,7 +189,7 @@ TEST_F(TwoLeaves, DeletingTheRootKeyTakesItsPredecessorThenMergesAndCollapses) {
   EXPECT_TRUE(index->check().empty());
 }
 
-TEST_F(TwoLeaves, UnderflowWithAFullerSiblingRedistributes) {
+TEST_F(NtxTwoLeaves, UnderflowWithAFullerSiblingRedistributes) {
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(index->update(std::nullopt, padded("L" + std::to_string(i), 10), 80, missing));
   // Right leaf 30 keys; the left one drops to 24.
   ASSERT_TRUE(index->update(key(0), std::nullopt, 1, missing));
