@@ -1,6 +1,8 @@
 #include "storage/ntx_sort.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -12,8 +14,11 @@ namespace {
 
 constexpr std::size_t kPrefixBytes = 8;
 constexpr std::size_t kRecnoBytes = 4;
-// Memory per pair: its key and record number in the buffer plus its sort item.
-constexpr std::size_t kPairOverhead = kRecnoBytes + 16;
+// Memory per pair besides the key bytes beyond the prefix: its sort item
+// and the item's place in the scratch array of the radix sort.
+constexpr std::size_t kPairOverhead = 2 * 16;
+constexpr int kRadixBits = 8;
+constexpr std::size_t kBuckets = std::size_t{1} << kRadixBits;
 constexpr std::size_t kIoChunk = std::size_t{1} << 20;
 constexpr int kNameAttempts = 16;
 
@@ -67,8 +72,10 @@ NtxPairSorter::NtxPairSorter(FileSystem& fs, std::string index_file_name, const 
                              std::size_t memory_budget, TableError& error)
     : fs_(fs), index_file_name_(std::move(index_file_name)), order_(order), key_size_(order.key_size()),
       record_size_(order.key_size() + kRecnoBytes),
-      capacity_(std::max<std::size_t>(2, memory_budget / (order.key_size() + kPairOverhead))),
-      memory_budget_(memory_budget), error_(error) {}
+      capacity_(std::max<std::size_t>(
+          2, memory_budget / (order.key_size() - std::min(order.key_size(), kPrefixBytes) + kPairOverhead))),
+      memory_budget_(memory_budget), error_(error), tail_size_(key_size_ - std::min(key_size_, kPrefixBytes)),
+      key_buffer_(key_size_) {}
 
 NtxPairSorter::~NtxPairSorter() {
   readers_.clear();
@@ -94,29 +101,61 @@ std::uint64_t NtxPairSorter::prefix_of(const unsigned char* key) const {
 
 bool NtxPairSorter::add(const unsigned char* key, std::uint32_t recno) {
   if (failed_) return false;
-  if (recnos_.size() == capacity_ && !spill_run()) return false;
-  keys_.insert(keys_.end(), key, key + key_size_);
-  recnos_.push_back(recno);
+  if (items_.size() == capacity_ && !spill_run()) return false;
+  items_.push_back({prefix_of(key), static_cast<std::uint32_t>(items_.size()), recno});
+  if (tail_size_ > 0) tails_.insert(tails_.end(), key + kPrefixBytes, key + key_size_);
   return true;
 }
 
+// Least significant byte first, each pass stable, so items of equal
+// prefixes stay in the order of adding. A byte that is the same in every
+// item (the padding of short keys, a constant column) costs no pass.
 void NtxPairSorter::sort_buffer() {
-  const std::size_t n = recnos_.size();
-  order_of_.resize(n);
-  for (std::size_t i = 0; i < n; ++i) order_of_[i] = {prefix_of(&keys_[i * key_size_]), static_cast<std::uint32_t>(i)};
-  const unsigned char* keys = keys_.data();
-  const std::size_t size = key_size_;
+  const std::size_t n = items_.size();
+  const std::size_t significant = std::min(key_size_, kPrefixBytes);
+  std::vector<std::array<std::size_t, kBuckets>> counts(significant);
+  for (auto& c : counts) c.fill(0);
+  for (const SortItem& item : items_)
+    for (std::size_t b = 0; b < significant; ++b) ++counts[b][(item.prefix >> (56 - 8 * b)) & (kBuckets - 1)];
+  scratch_.resize(n);
+  for (std::size_t b = significant; b-- > 0;) {
+    auto& count = counts[b];
+    if (std::find(count.begin(), count.end(), n) != count.end()) continue;
+    std::size_t start = 0;
+    for (std::size_t& c : count) start += std::exchange(c, start);
+    const int shift = 56 - 8 * static_cast<int>(b);
+    for (const SortItem& item : items_) scratch_[count[(item.prefix >> shift) & (kBuckets - 1)]++] = item;
+    items_.swap(scratch_);
+  }
+  scratch_ = {};
+  if (tail_size_ > 0) sort_equal_prefixes();
+}
+
+// Keys longer than the prefix: runs of equal prefixes are ordered by the
+// rest of the key, ties by the order of adding.
+void NtxPairSorter::sort_equal_prefixes() {
+  const unsigned char* tails = tails_.data();
+  const std::size_t size = tail_size_;
   const bool descending = order_.descending();
-  // The buffer index breaks ties, so equal keys keep the order of adding.
-  std::sort(order_of_.begin(), order_of_.end(), [=](const SortItem& a, const SortItem& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    if (size > kPrefixBytes) {
-      int c = std::memcmp(keys + a.index * size + kPrefixBytes, keys + b.index * size + kPrefixBytes, size - kPrefixBytes);
-      if (descending) c = -c;
-      if (c != 0) return c < 0;
-    }
-    return a.index < b.index;
-  });
+  auto before = [=](const SortItem& a, const SortItem& b) {
+    int c = std::memcmp(tails + a.index * size, tails + b.index * size, size);
+    if (descending) c = -c;
+    return c != 0 ? c < 0 : a.index < b.index;
+  };
+  for (auto run = items_.begin(); run != items_.end();) {
+    auto end = run + 1;
+    while (end != items_.end() && end->prefix == run->prefix) ++end;
+    if (end - run > 1) std::sort(run, end, before);
+    run = end;
+  }
+}
+
+const unsigned char* NtxPairSorter::key_of(const SortItem& item) {
+  const std::uint64_t prefix = order_.descending() ? ~item.prefix : item.prefix;
+  const std::size_t n = std::min(key_size_, kPrefixBytes);
+  for (std::size_t i = 0; i < n; ++i) key_buffer_[i] = static_cast<unsigned char>(prefix >> (56 - 8 * i));
+  if (tail_size_ > 0) std::memcpy(key_buffer_.data() + n, &tails_[item.index * tail_size_], tail_size_);
+  return key_buffer_.data();
 }
 
 bool NtxPairSorter::open_temporary_file() {
@@ -136,10 +175,10 @@ bool NtxPairSorter::open_temporary_file() {
 }
 
 bool NtxPairSorter::spill_run() {
-  if (recnos_.empty()) return true;
+  if (items_.empty()) return true;
   if (!temporary_ && !open_temporary_file()) return false;
   sort_buffer();
-  const Run run{temporary_end_, recnos_.size()};
+  const Run run{temporary_end_, items_.size()};
   std::vector<unsigned char> chunk;
   chunk.reserve(std::max(kIoChunk / record_size_, std::size_t{1}) * record_size_);
   auto write_chunk = [&]() {
@@ -150,19 +189,18 @@ bool NtxPairSorter::spill_run() {
     chunk.clear();
     return true;
   };
-  for (const SortItem& item : order_of_) {
-    const unsigned char* key = &keys_[item.index * key_size_];
+  for (const SortItem& item : items_) {
+    const unsigned char* key = key_of(item);
     chunk.insert(chunk.end(), key, key + key_size_);
     unsigned char recno[kRecnoBytes];
-    ntx_bytes::put_u32(recno, recnos_[item.index]);
+    ntx_bytes::put_u32(recno, item.recno);
     chunk.insert(chunk.end(), recno, recno + kRecnoBytes);
     if (chunk.size() + record_size_ > chunk.capacity() && !write_chunk()) return false;
   }
   if (!chunk.empty() && !write_chunk()) return false;
   runs_.push_back(run);
-  keys_.clear();
-  recnos_.clear();
-  order_of_.clear();
+  items_.clear();
+  tails_.clear();
   return true;
 }
 
@@ -173,9 +211,8 @@ bool NtxPairSorter::finish() {
     return true;
   }
   if (!spill_run()) return false;
-  keys_ = {};
-  recnos_ = {};
-  order_of_ = {};
+  items_ = {};
+  tails_ = {};
   return start_merge();
 }
 
@@ -200,10 +237,10 @@ bool NtxPairSorter::start_merge() {
 bool NtxPairSorter::next(const unsigned char*& key, std::uint32_t& recno) {
   if (failed_) return false;
   if (!merging_) {
-    if (emitted_ == order_of_.size()) return false;
-    const SortItem& item = order_of_[emitted_++];
-    key = &keys_[item.index * key_size_];
-    recno = recnos_[item.index];
+    if (emitted_ == items_.size()) return false;
+    const SortItem& item = items_[emitted_++];
+    key = key_of(item);
+    recno = item.recno;
     return true;
   }
   auto later = [this](int a, int b) {

@@ -37,9 +37,12 @@ class NtxPairSorter {
   bool failed() const { return failed_; }
 
  private:
+  // The first 8 key bytes travel with the item, so sorting and reading
+  // back keys of up to 8 bytes never touch the rest of the buffer.
   struct SortItem {
     std::uint64_t prefix;  // the first 8 key bytes, big-endian, inverted when descending
     std::uint32_t index;   // position in the buffer, which is the order of adding
+    std::uint32_t recno;
   };
   struct Run {
     std::uint64_t offset;
@@ -48,6 +51,8 @@ class NtxPairSorter {
   class RunReader;
 
   void sort_buffer();
+  void sort_equal_prefixes();
+  const unsigned char* key_of(const SortItem& item);
   bool spill_run();
   bool open_temporary_file();
   bool start_merge();
@@ -63,9 +68,11 @@ class NtxPairSorter {
   std::size_t memory_budget_;
   TableError& error_;
 
-  std::vector<unsigned char> keys_;
-  std::vector<std::uint32_t> recnos_;
-  std::vector<SortItem> order_of_;
+  std::size_t tail_size_;  // key bytes beyond the prefix
+  std::vector<SortItem> items_;
+  std::vector<SortItem> scratch_;
+  std::vector<unsigned char> tails_;
+  std::vector<unsigned char> key_buffer_;
   std::size_t emitted_ = 0;
 
   std::string temporary_name_;
