@@ -174,7 +174,7 @@ void put_text(char* out, std::size_t width, std::string_view text) {
 void stock_record(std::uint32_t i, const std::vector<FieldDescriptor>& fields, char* out) {
   out[0] = i % 100 == 99 ? '*' : ' ';
   char text[40];
-  put_text(out + fields[0].offset, 1, std::string_view("ABCDE" + i % 5, 1));
+  out[fields[0].offset] = static_cast<char>('A' + i % 5);
   std::snprintf(text, sizeof text, "%08u", i);
   put_text(out + fields[1].offset, 8, text);
   std::snprintf(text, sizeof text, "TOWAR NR %u PARTIA %u", i, i % 37);
