@@ -7,6 +7,10 @@
 //   dbtool export TABLE [--deleted]
 //   dbtool pack TABLE
 //   dbtool zap TABLE
+//   dbtool index TABLE INDEX "KEY EXPRESSION"
+//   dbtool keys INDEX [TABLE]
+//   dbtool seek TABLE INDEX VALUE
+//   dbtool check TABLE INDEX...
 //
 // `--utf8` anywhere converts CSV text between UTF-8 and the tables' code
 // page 852; without it text bytes pass unchanged. TABLE names are DOS or
@@ -19,7 +23,8 @@ namespace intra {
 
 // Runs one command line (`args` without the program name). Results go to
 // `out`, messages to `err` prefixed "dbtool: ". Returns the exit code: 0 on
-// success (and for --help), 1 for every error.
+// success (and for --help), 1 for every error, and 1 without a message when
+// a seek finds nothing or a check finds problems.
 int run_dbtool(std::vector<std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace intra
