@@ -129,5 +129,42 @@ TEST_F(DbtoolBinaryTest, ErrorsGoToStandardErrorWithExitCode1) {
   EXPECT_NE(o.out.find("usage: dbtool"), std::string::npos);
 }
 
+TEST_F(DbtoolBinaryTest, IndexKeysSeekCheckRoundTrip) {
+  ok({"create", "ruch,INDEKS,C,6,0,ILOSC,N,5,0,DATA,D,8,0"});
+  write_file("in.csv", "INDEKS,ILOSC,DATA\nW2,-5,20240131\nW1,12,20240131\nV9,-10,20231130\n");
+  ok({"import", "ruch", "in.csv"});
+  EXPECT_EQ(ok({"index", "ruch", "indeks", "INDEKS"}), "");
+  EXPECT_EQ(ok({"index", "RUCH.DBF", "ilosc", "ILOSC"}), "");
+  EXPECT_EQ(ok({"index", "ruch", "dat.ntx", "DTOS(DATA)+INDEKS"}), "");
+
+  EXPECT_EQ(ok({"keys", "indeks"}), "V9    \t3\nW1    \t2\nW2    \t1\n");
+  EXPECT_EQ(ok({"keys", "ilosc.ntx", "ruch"}), ",,,+,\t3\n,,,,'\t1\n00012\t2\n");
+  EXPECT_EQ(ok({"keys", "dat"}), "20231130V9    \t3\n20240131W1    \t2\n20240131W2    \t1\n");
+
+  EXPECT_EQ(ok({"seek", "ruch", "indeks", "W"}), "2\n");
+  EXPECT_EQ(ok({"seek", "ruch", "ilosc", "-5"}), "1\n");
+  EXPECT_EQ(ok({"seek", "ruch", "dat", "20240131W2"}), "1\n");
+  Outcome o = dbtool({"seek", "ruch", "indeks", "X"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.out, "not found\n");
+  EXPECT_EQ(o.err, "");
+
+  EXPECT_EQ(ok({"check", "ruch", "indeks", "ilosc", "dat"}),
+            "indeks.ntx: consistent\nilosc.ntx: consistent\ndat.ntx: consistent\n");
+  write_file("ilosc.ntx", bytes("ilosc.ntx").substr(0, 1100));
+  o = dbtool({"check", "ruch", "indeks", "ilosc", "dat"});
+  EXPECT_EQ(o.code, 1);  // a report, not a crash
+  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(o.out,
+            "indeks.ntx: consistent\n"
+            "ilosc.ntx: file size 1100 is not a multiple of 1024\n"
+            "ilosc.ntx: root 1024 is not a page of the file\n"
+            "ilosc.ntx: Corruption detected: page at 1024 cut short in ilosc.ntx\n"
+            "dat.ntx: consistent\n");
+  o = dbtool({"seek", "ruch", "ilosc", "-5"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.err, "dbtool: Corruption detected: page at 1024 cut short in ilosc.ntx\n");
+}
+
 }  // namespace
 }  // namespace intra
