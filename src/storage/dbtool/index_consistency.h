@@ -1,7 +1,8 @@
 #pragma once
 // Whether an index holds exactly the entries its table gives it: one entry
 // (key, record number) for every record that passes the index's condition,
-// deleted records included, under the key the record has now. Beside the
+// deleted records included, under the key the record has now; a unique
+// index holds one record of each key instead of all of them. Beside the
 // tree's own invariants (NtxIndex::check) this finds what only the table
 // can tell: keys that went stale because a record was written without its
 // indexes, lost or doubled entries, entries for records that do not exist.

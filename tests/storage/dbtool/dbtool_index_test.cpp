@@ -237,6 +237,28 @@ TEST_F(DbtoolIndexTest, CheckFindsIndexesConsistentAfterChangesThroughTheEngine)
   EXPECT_EQ(ok({"seek", "towary", "indeks", "N299"}), "265\n");
 }
 
+TEST_F(DbtoolIndexTest, CheckTakesOneRecordPerKeyOfAUniqueIndex) {
+  {
+    TableError error;
+    auto alone = Table::open(files, "towary", OpenOptions{false, false}, error);
+    ASSERT_TRUE(alone) << error.message();
+    IndexList indexes(*alone, "towary");
+    ASSERT_TRUE(indexes.create("jedyny", "INDEKS", true)) << indexes.error().message();
+  }
+  EXPECT_EQ(ok({"keys", "jedyny"}), "A1        \t2\nAB        \t4\nB2        \t1\nC3        \t3\nD4        \t6\nE5        \t7\n");
+  EXPECT_EQ(ok({"check", "towary", "jedyny"}), "jedyny.ntx: consistent\n");
+
+  TableError error;
+  auto index = NtxIndex::open(files, "jedyny", false, false, error);
+  bool missing = false;
+  ASSERT_TRUE(index && index->update(std::string("B2"), std::nullopt, 1, missing) && index->close());
+  const Outcome o = run({"check", "towary", "jedyny"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.out,
+            "jedyny.ntx: record 1 with key \"B2        \" is missing\n"
+            "jedyny.ntx: record 5 with key \"B2        \" is missing\n");
+}
+
 // What a check prints for an index, and that it says so with exit code 1.
 struct CheckCase {
   const char* name;
