@@ -5,6 +5,7 @@
 #include <utility>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <random>
 
 #include "storage/ntx_bytes.h"
@@ -72,8 +73,10 @@ NtxPairSorter::NtxPairSorter(FileSystem& fs, std::string index_file_name, const 
                              std::size_t memory_budget, TableError& error)
     : fs_(fs), index_file_name_(std::move(index_file_name)), order_(order), key_size_(order.key_size()),
       record_size_(order.key_size() + kRecnoBytes),
-      capacity_(std::max<std::size_t>(
-          2, memory_budget / (order.key_size() - std::min(order.key_size(), kPrefixBytes) + kPairOverhead))),
+      // Buffer positions are 32-bit.
+      capacity_(std::clamp<std::size_t>(
+          memory_budget / (order.key_size() - std::min(order.key_size(), kPrefixBytes) + kPairOverhead), 2,
+          std::numeric_limits<std::uint32_t>::max())),
       memory_budget_(memory_budget), error_(error), tail_size_(key_size_ - std::min(key_size_, kPrefixBytes)),
       key_buffer_(key_size_) {}
 

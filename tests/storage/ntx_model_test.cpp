@@ -73,6 +73,7 @@ struct ModelCase {
   bool descending;
   bool shared;  // two opens of the file, used in turn at random
   int steps;
+  std::size_t cache_limit = 0;  // 0: the default
 };
 
 class NtxRandomModel : public NtxTest, public ::testing::WithParamInterface<ModelCase> {};
@@ -88,6 +89,9 @@ TEST_P(NtxRandomModel, IndexAgreesWithTheModel) {
   if (c.shared) {
     opens.push_back(open("model", true));
     ASSERT_TRUE(opens.back()) << error.message();
+  }
+  for (auto& o : opens) {
+    if (c.cache_limit != 0) o->set_cache_limit(c.cache_limit);
   }
 
   IndexModel model(c.unique, c.descending);
@@ -169,6 +173,11 @@ TEST_P(NtxRandomModel, IndexAgreesWithTheModel) {
     if (step % 25 == 0 || step + 1 == c.steps) {
       ASSERT_EQ(entries_of(index), model.entries());
     }
+    // Trimmed at the start of every call: beyond the limit only by what
+    // one call touched.
+    if (c.cache_limit != 0) {
+      ASSERT_LE(index.cached_pages(), c.cache_limit + 64);
+    }
     if (step % 200 == 0 || step + 1 == c.steps) {
       const auto problems = index.check();
       ASSERT_TRUE(problems.empty()) << problems.front();
@@ -192,7 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ModelCase{"UniqueDescending", 100, true, true, false, 2000},
                       ModelCase{"SharedDeep", 200, false, false, true, 3000},
                       ModelCase{"SharedUniqueDescending", 100, true, true, true, 2000},
-                      ModelCase{"SharedShortKeys", 10, false, false, true, 2000}),
+                      ModelCase{"SharedShortKeys", 10, false, false, true, 2000},
+                      ModelCase{"FourCachedPages", 100, false, false, false, 2000, 4},
+                      ModelCase{"SharedFourCachedPages", 100, true, false, true, 2000, 4}),
     [](const ::testing::TestParamInfo<ModelCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
