@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <optional>
 #include <sstream>
+#include <functional>
 #include <thread>
 
 #include "storage/dbtool/dbtool.h"
@@ -30,7 +31,7 @@ namespace {
 constexpr int kStations = 4;
 constexpr std::uint32_t kSeedRecords = 250;  // there before the stations start
 constexpr int kAppendTries = 100;
-constexpr auto kDeadline = std::chrono::seconds(500);  // below the CTest timeout: a hang fails, it does not stall
+constexpr auto kDeadline = std::chrono::seconds(240);  // below the CTest timeout: a hang fails, it does not stall
 
 const std::vector<FieldSpec> kMovements = {{"INDEKS", 'C', 10, 0}, {"ILOSC", 'N', 8, 2}, {"DATA", 'D', 8, 0}};
 const std::vector<std::pair<const char*, const char*>> kIndexes = {
@@ -157,9 +158,10 @@ struct StressStations : ::testing::Test, testing::DbtoolFixture {
     ASSERT_TRUE(alone.close()) << alone.problem;
   }
 
-  // Waits for every child, killing those still running at the deadline.
-  // Returns how many ended with exit code 0.
-  int wait_for(std::vector<pid_t>& children) {
+  // Waits for every child, killing those still running at the deadline,
+  // and meanwhile runs `between` again and again. Returns how many children
+  // ended with exit code 0.
+  int wait_for(std::vector<pid_t>& children, const std::function<void()>& between) {
     const auto deadline = std::chrono::steady_clock::now() + kDeadline;
     int succeeded = 0;
     while (!children.empty()) {
@@ -177,6 +179,9 @@ struct StressStations : ::testing::Test, testing::DbtoolFixture {
         children.clear();
         break;
       }
+      between();
+      // Readers that never pause would keep the writers waiting: the index
+      // locks grant a shared lock while others wait for the exclusive one.
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return succeeded;
@@ -205,12 +210,34 @@ TEST_F(StressStations, FourProcessesAppendToOneTableWithThreeIndexes) {
   const std::string tokens(kStations, 'g');
   ASSERT_EQ(write(go[1], tokens.data(), tokens.size()), static_cast<ssize_t>(tokens.size()));
   close(go[1]);
-  const int succeeded = wait_for(children);
+  // A fifth station reads while the others write: under its read lock
+  // every tree is whole and in order, however far the updates have got.
+  Station watcher(files, true);
+  ASSERT_TRUE(watcher.table && watcher.add_indexes()) << watcher.problem;
+  std::uint32_t passes = 0;
+  std::vector<std::string> seen_problems;
+  const int succeeded = wait_for(children, [&] {
+    for (std::size_t which = 0; which < kIndexes.size() && seen_problems.size() < 10; ++which) {
+      NtxIndex& index = watcher.indexes->index(which);
+      for (const std::string& problem : index.check()) seen_problems.push_back(problem);
+      std::string previous;
+      const bool walked = index.for_each([&](const KeyEntry& entry) {
+        if (entry.key < previous) seen_problems.push_back(index.file_name() + ": walk out of order at " + entry.key);
+        previous = entry.key;
+        return true;
+      });
+      if (!walked) seen_problems.push_back(index.error().message());
+    }
+    ++passes;
+  });
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const std::uint32_t total = kStations * appends;
   std::printf("%d stations x %u appends with 3 indexes: %.2f s, %.0f appends/s\n", kStations, appends, seconds,
               total / seconds);
+  std::printf("reading station: %u passes of check and walk over the three indexes\n", passes);
   ASSERT_EQ(succeeded, kStations);
+  for (const std::string& problem : seen_problems) ADD_FAILURE() << "while the stations wrote: " << problem;
+  ASSERT_TRUE(watcher.close()) << watcher.problem;
 
   Station reader(files, true);
   ASSERT_TRUE(reader.table && reader.add_indexes()) << reader.problem;
