@@ -2,7 +2,9 @@
 // use while it has three indexes open: a character key, a numeric key with
 // negative values and a date+text key. Every append's keys enter the
 // indexes under their write locks when the record goes cold, while the
-// other stations insert into the same trees. Afterwards every record must
+// other stations insert into the same trees; every third record is changed
+// once more, so keys are also deleted and moved meanwhile, and a fifth
+// station reads the trees throughout. Afterwards every record must
 // be in the table once, reachable through every index by its key, and the
 // indexes must be consistent with the table and with themselves.
 //
@@ -13,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +60,17 @@ struct Movement {
     const long spread = static_cast<long>((i * 7919u + static_cast<std::uint32_t>(station) * 104729u) % 200000u);
     const Date data = i % 50 == 0 ? Date() : Date::from_ymd(2024, 1, 1).plus_days(static_cast<int>((i * 37 + static_cast<std::uint32_t>(station) * 11) % 1000));
     return {indeks, static_cast<double>(spread - 100000) / 100.0, data};
+  }
+  // Every third record is changed again after it went cold: its number
+  // changes sign and its date moves, so two of its keys leave their place
+  // in the trees and enter another.
+  static bool changed_later(std::uint32_t i) { return i % 3 == 0; }
+  Movement changed() const {
+    return {indeks, -ilosc, data.empty() ? Date::from_ymd(2030, 1, 1) : data.plus_days(-400)};
+  }
+  static Movement final_of(int station, std::uint32_t i) {
+    const Movement first = of(station, i);
+    return station != 0 && changed_later(i) ? first.changed() : first;
   }
 };
 
@@ -103,6 +117,14 @@ struct Station {
   }
 };
 
+// Locking the record again writes it (its keys enter the indexes); the
+// change then deletes and inserts keys when the unlock writes it once more.
+bool change_again(Table& table, const Movement& m) {
+  const std::uint32_t recno = table.recno();
+  return table.lock_record(recno) && table.go_to(recno) && table.put(1, Value(m.ilosc)) &&
+         table.put(2, Value(m.data)) && table.unlock_all();
+}
+
 // One station's run in its own process: `appends` records, each appended
 // with a few tries (another station may hold the new record's lock for a
 // moment) and filled; it goes cold, and its keys enter the indexes, at the
@@ -113,6 +135,9 @@ int station_run(FileSystem& files, int station, std::uint32_t appends, int go_fd
     std::fprintf(stderr, "station %d: %s\n", station, s.problem.c_str());
     return 1;
   }
+  // An old key not found when its record goes cold means an index lost it.
+  std::uint32_t lost_keys = 0;
+  s.indexes->set_message_sink([&](std::string_view) { ++lost_keys; });
   char token = 0;
   if (read(go_fd, &token, 1) != 1) return 1;
   std::uint32_t retries = 0;
@@ -126,8 +151,13 @@ int station_run(FileSystem& files, int station, std::uint32_t appends, int go_fd
       ++retries;
       sched_yield();
     }
-    if (!put_movement(*s.table, Movement::of(station, i))) {
+    const Movement m = Movement::of(station, i);
+    if (!put_movement(*s.table, m)) {
       std::fprintf(stderr, "station %d record %u: %s\n", station, s.table->recno(), s.table->error().message().c_str());
+      return 1;
+    }
+    if (Movement::changed_later(i) && !change_again(*s.table, m.changed())) {
+      std::fprintf(stderr, "station %d change of %u: %s\n", station, s.table->recno(), s.table->error().message().c_str());
       return 1;
     }
   }
@@ -137,6 +167,10 @@ int station_run(FileSystem& files, int station, std::uint32_t appends, int go_fd
   }
   if (!s.close()) {
     std::fprintf(stderr, "station %d close: %s\n", station, s.problem.c_str());
+    return 1;
+  }
+  if (lost_keys > 0) {
+    std::fprintf(stderr, "station %d: %u old keys were not in their index\n", station, lost_keys);
     return 1;
   }
   if (retries > 0) std::fprintf(stderr, "station %d: %u appends retried\n", station, retries);
@@ -179,10 +213,13 @@ struct StressStations : ::testing::Test, testing::DbtoolFixture {
         children.clear();
         break;
       }
-      between();
-      // Readers that never pause would keep the writers waiting: the index
+      // A reader that never pauses keeps the writers waiting: the index
       // locks grant a shared lock while others wait for the exclusive one.
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      // So it rests at least as long as it read.
+      const auto read_from = std::chrono::steady_clock::now();
+      between();
+      std::this_thread::sleep_for(std::max<std::chrono::steady_clock::duration>(
+          std::chrono::milliseconds(5), std::chrono::steady_clock::now() - read_from));
     }
     return succeeded;
   }
@@ -257,7 +294,7 @@ TEST_F(StressStations, FourProcessesAppendToOneTableWithThreeIndexes) {
     if (station == 0) continue;
     ASSERT_TRUE(station <= kStations && i >= 1 && i <= appends && !seen[station][i]) << "record " << recno;
     seen[station][i] = true;
-    const Movement m = Movement::of(station, i);
+    const Movement m = Movement::final_of(station, i);
     ASSERT_EQ(table.get(1).number(), m.ilosc) << "record " << recno;
     ASSERT_EQ(table.get(2).date(), m.data) << "record " << recno;
     station_changes += previous_station != -1 && previous_station != station;
