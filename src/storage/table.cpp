@@ -334,6 +334,10 @@ bool Table::record_bytes(std::string_view& out) {
 
 bool Table::read_records(std::uint32_t first, std::uint32_t count, std::string& out) {
   error_ = TableError();
+  // Never more than the file can hold: a count from a damaged header must
+  // not size the buffer.
+  const std::uint32_t known = shared_ ? (recount(), count_) : count_;
+  count = first >= 1 && first <= known ? std::min(count, known - first + 1) : 0;
   out.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(record_length_));
   const long long got = file_->read_at(record_offset(first), out.data(), out.size());
   if (got < 0) {
