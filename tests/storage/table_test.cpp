@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -203,37 +205,59 @@ TEST_F(TableTest, ShareModesExcludeAsOnTheNetwork) {
   EXPECT_EQ(last_error.kind, TableErrorKind::CreateError);
 }
 
-// Another station as another process: it opens the table shared, appends
-// one record, and keeps the table open until told to end.
+// Another station as another process: it runs `work`, tells whether that
+// succeeded, and keeps everything it opened until finish(), so its files
+// and locks stay held while the test looks.
+class OtherStation {
+ public:
+  explicit OtherStation(const std::function<bool()>& work) {
+    if (pipe(ready_) != 0 || pipe(finish_) != 0) return;
+    child_ = fork();
+    if (child_ == 0) {
+      char c = work() ? 'y' : 'n';
+      (void)!write(ready_[1], &c, 1);
+      (void)!read(finish_[0], &c, 1);
+      _exit(c == 'n' ? 1 : 0);
+    }
+    char c = 0;
+    started_ = child_ > 0 && read(ready_[0], &c, 1) == 1 && c == 'y';
+  }
+  bool started() const { return started_; }
+  // Ends the station; true when it exited cleanly.
+  bool finish() {
+    if (child_ <= 0) return false;
+    (void)!write(finish_[1], "x", 1);
+    int status = 0;
+    waitpid(child_, &status, 0);
+    child_ = 0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  ~OtherStation() {
+    if (child_ > 0) finish();
+  }
+
+ private:
+  int ready_[2] = {-1, -1}, finish_[2] = {-1, -1};
+  pid_t child_ = -1;
+  bool started_ = false;
+};
+
 TEST_F(TableTest, AnotherProcessHoldsTheTableAndAppends) {
   ASSERT_TRUE(create("t", kStock));
-  int ready[2], finish[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(finish), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  std::unique_ptr<Table> held;
+  OtherStation station([&] {
     TableError error;
-    auto t = Table::open(files, "t", OpenOptions{}, error);
-    const bool ok = t && t->append() && t->put(1, Value("CHILD")) && t->flush_record();
-    char c = ok ? 'y' : 'n';
-    (void)!write(ready[1], &c, 1);
-    (void)!read(finish[0], &c, 1);
-    _exit(ok ? 0 : 1);
-  }
-  char c = 0;
-  ASSERT_EQ(read(ready[0], &c, 1), 1);
-  EXPECT_EQ(c, 'y');
+    held = Table::open(files, "t", OpenOptions{}, error);
+    return held && held->append() && held->put(1, Value("CHILD")) && held->flush_record();
+  });
+  ASSERT_TRUE(station.started());
   EXPECT_FALSE(open("t", false));  // the other station has it open
   EXPECT_TRUE(last_error.sharing_conflict());
   auto t = open("t");
   ASSERT_TRUE(t);
   EXPECT_EQ(t->record_count(), 1u);
   EXPECT_FALSE(t->lock_record(1));  // still locked by the other station
-  ASSERT_EQ(write(finish[1], "x", 1), 1);
-  int status = 0;
-  waitpid(child, &status, 0);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(station.finish());
   EXPECT_TRUE(t->lock_record(1));  // its locks died with it
   EXPECT_EQ(t->get(1).text(), "CHILD   ");
 }
@@ -242,32 +266,21 @@ TEST_F(TableTest, AnotherProcessHoldsTheTableAndAppends) {
 // ours must collide with them on the same regions.
 TEST_F(TableTest, ClassicRecordLocksOfAnotherProgramConflict) {
   ASSERT_TRUE(create("t", kStock));
-  int ready[2], finish[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(finish), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  OtherStation program([&] {
     const int fd = ::open(files.resolve("t.dbf").c_str(), O_RDWR);
     struct flock fl {};
     fl.l_type = F_WRLCK;
     fl.l_whence = SEEK_SET;
     fl.l_start = static_cast<off_t>(LockLayout::standard().record(5));
     fl.l_len = 1;
-    char c = fd >= 0 && fcntl(fd, F_SETLK, &fl) == 0 ? 'y' : 'n';
-    (void)!write(ready[1], &c, 1);
-    (void)!read(finish[0], &c, 1);
-    _exit(0);
-  }
-  char c = 0;
-  ASSERT_EQ(read(ready[0], &c, 1), 1);
-  ASSERT_EQ(c, 'y');
+    return fd >= 0 && fcntl(fd, F_SETLK, &fl) == 0;
+  });
+  ASSERT_TRUE(program.started());
   auto t = open("t");
   EXPECT_FALSE(t->lock_record(5));
   EXPECT_TRUE(t->lock_record(6));
   EXPECT_FALSE(t->lock_file());
-  ASSERT_EQ(write(finish[1], "x", 1), 1);
-  waitpid(child, nullptr, 0);
+  EXPECT_TRUE(program.finish());
   EXPECT_TRUE(t->lock_file());
 }
 
