@@ -11,6 +11,9 @@ namespace {
 
 // Items a walk visits between two trims of the page cache.
 constexpr std::uint64_t kStepsBetweenTrims = 256;
+// Steps of next() and prev() between two looks at the file size, which
+// bounds the items a walk along one path can meet.
+constexpr std::uint64_t kStepsBetweenBounds = 4096;
 
 std::string upper_ascii(std::string_view text) {
   std::string out(text);
@@ -341,6 +344,7 @@ bool NtxIndex::take_position(bool past_end) {
 
 bool NtxIndex::first() {
   const bool ok = reading([&] {
+    steps_ = 0;
     if (!tree_.first(path_) || !take_position(true)) return false;
     bof_ = bof_ || eof_;  // an empty index is at both ends
     return true;
@@ -350,6 +354,7 @@ bool NtxIndex::first() {
 
 bool NtxIndex::last() {
   const bool ok = reading([&] {
+    steps_ = 0;
     if (!tree_.last(path_) || !take_position(false)) return false;
     eof_ = eof_ || bof_;
     return true;
@@ -361,6 +366,7 @@ bool NtxIndex::seek(std::string_view key, bool& found) {
   found = false;
   const std::string_view search = key.substr(0, static_cast<std::size_t>(geometry_.key_size));
   const bool ok = reading([&] {
+    steps_ = 0;
     if (!tree_.descend(search, NtxTree::Bound::FirstNotLess, path_) || !tree_.settle_forward(path_) ||
         !take_position(true))
       return false;
@@ -373,6 +379,7 @@ bool NtxIndex::seek(std::string_view key, bool& found) {
 bool NtxIndex::find(std::string_view key, std::uint32_t recno) {
   const std::string full = normalized(key);
   const bool ok = reading([&] {
+    steps_ = 0;
     bool found = false;
     if (!tree_.find(full, recno, path_, found)) return false;
     return take_position(true);
@@ -385,6 +392,7 @@ bool NtxIndex::find(std::string_view key, std::uint32_t recno) {
 bool NtxIndex::ensure_path(bool& found) {
   found = true;
   if (path_valid_) return true;
+  steps_ = 0;
   const std::string key = current_key_;
   const std::uint32_t recno = current_recno_;
   return tree_.find(key, recno, path_, found) && take_position(true);
@@ -393,11 +401,14 @@ bool NtxIndex::ensure_path(bool& found) {
 bool NtxIndex::next() {
   const bool ok = reading([&] {
     if (eof_) return true;
-    if (!on_key_) return tree_.first(path_) && take_position(true);
+    if (!on_key_) {
+      steps_ = 0;
+      return tree_.first(path_) && take_position(true);
+    }
     bool found = false;
     if (!ensure_path(found)) return false;
     if (!found) return true;
-    return tree_.next(path_) && take_position(true);
+    return tree_.next(path_) && count_step() && take_position(true);
   });
   return ok && on_key_;
 }
@@ -405,13 +416,27 @@ bool NtxIndex::next() {
 bool NtxIndex::prev() {
   const bool ok = reading([&] {
     if (bof_) return true;
-    if (!on_key_) return tree_.last(path_) && take_position(false);
+    if (!on_key_) {
+      steps_ = 0;
+      return tree_.last(path_) && take_position(false);
+    }
     bool found = false;
     if (!ensure_path(found)) return false;
     if (!found) return true;
-    return tree_.prev(path_) && take_position(false);
+    return tree_.prev(path_) && count_step() && take_position(false);
   });
   return ok && on_key_;
+}
+
+// In a whole tree a walk along one path meets every item at most once, so
+// it ends before it has taken as many steps as the file has item slots. A
+// search renews the path (and the count): after another station's change
+// or this station's own update the next step searches again.
+bool NtxIndex::count_step() {
+  if (++steps_ % kStepsBetweenBounds != 0) return true;
+  std::uint64_t bound = 0;
+  if (!store_.item_bound(bound)) return false;
+  return steps_ <= bound || store_.corrupt("walk through the tree does not end");
 }
 
 // ---------------------------------------------------------------------------

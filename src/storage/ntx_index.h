@@ -106,6 +106,10 @@ class NtxIndex {
   // position) to the last; next() at eof() and prev() at bof() stay.
   // With the path no longer valid, the saved key and record number are
   // searched first; when they are gone a step ends at eof().
+  // A walk along one path, with no search in between, that takes more
+  // steps than the file has item slots goes round in a damaged tree (pages
+  // sharing subtrees lead on and on, each step valid by itself): the step
+  // that finds it out fails with Corruption.
   bool next();
   bool prev();
   bool eof() const { return eof_; }
@@ -158,6 +162,7 @@ class NtxIndex {
   bool take_position(bool past_end);
   void lose_position();
   bool ensure_path(bool& found);
+  bool count_step();
 
   FileSystem& fs_;
   std::unique_ptr<File> file_;
@@ -182,6 +187,7 @@ class NtxIndex {
   bool bof_ = false;
   std::string current_key_;
   std::uint32_t current_recno_ = 0;
+  std::uint64_t steps_ = 0;  // steps along the path since a search last set it
 };
 
 }  // namespace intra

@@ -150,6 +150,62 @@ TEST_F(NtxDamaged, RandomDamageNeverCrashesOrHangs) {
   }
 }
 
+// Pages that share subtrees: 30 pages of 2 keys, each with all three
+// children on the next page, the last a leaf. Every step of a walk is
+// valid by itself, and a walk from end to end would take some 10^14 of
+// them; it fails with Corruption once it has taken more steps than the
+// file has item slots.
+TEST_F(NtxDamaged, WalkThroughPagesSharingSubtreesEnds) {
+  constexpr std::uint32_t kLevels = 30;
+  std::string file = pristine.substr(0, 1024);
+  file.replace(4, 4, le32(1024));
+  file.replace(8, 4, le32(0));
+  for (std::uint32_t level = 0; level < kLevels; ++level) {
+    std::string page(1024, '\0');
+    page.replace(0, 2, le16(2));
+    for (unsigned i = 0; i <= 50; ++i) page.replace(2 + 2 * i, 2, le16(104 + 18 * i));
+    const std::uint32_t child = level + 1 == kLevels ? 0 : 1024 * (level + 2);
+    for (unsigned e = 0; e <= 2; ++e) {
+      page.replace(104 + 18 * e, 4, le32(child));
+      page.replace(108 + 18 * e, 4, le32(e + 1));
+      page.replace(112 + 18 * e, 10, padded("K" + std::to_string(level * 10 + e), 10));
+    }
+    file += page;
+  }
+  write_bytes("as.ntx", file);
+  auto index = open("as");
+  ASSERT_TRUE(index) << error.message();
+  const std::uint64_t slots = (file.size() / 1024 + 1) * 51;
+  for (const bool forward : {true, false}) {
+    SCOPED_TRACE(forward ? "first/next" : "last/prev");
+    std::uint64_t steps = 0;
+    bool on = forward ? index->first() : index->last();
+    for (; on && steps < 100000; ++steps) on = forward ? index->next() : index->prev();
+    EXPECT_FALSE(on);
+    EXPECT_LT(steps, slots + 4096);  // the file size is looked at every 4096 steps
+    EXPECT_EQ(index->error().kind, TableErrorKind::Corruption);
+    EXPECT_NE(index->error().message().find("walk through the tree does not end"), std::string::npos)
+        << index->error().message();
+  }
+  EXPECT_FALSE(index->for_each([](const KeyEntry&) { return true; }));
+  EXPECT_FALSE(index->check().empty());
+
+  // A whole tree of more than 4096 keys is walked to its end both ways.
+  std::vector<KeyEntry> many;
+  for (std::uint32_t r = 1; r <= 10000; ++r) many.push_back({padded("M" + std::to_string(100000 + r), 10), r});
+  build("big", key_definition(10), many);
+  auto big = open("big");
+  ASSERT_TRUE(big) << error.message();
+  std::uint32_t seen = 0;
+  for (bool on = big->first(); on; on = big->next()) ++seen;
+  EXPECT_EQ(seen, 10000u);
+  EXPECT_FALSE(big->error()) << big->error().message();
+  seen = 0;
+  for (bool on = big->last(); on; on = big->prev()) ++seen;
+  EXPECT_EQ(seen, 10000u);
+  EXPECT_FALSE(big->error()) << big->error().message();
+}
+
 TEST_F(NtxDamaged, WriteFailureLeavesTheFileAndTheIndexAsTheyWere) {
   FaultyFileSystem faulty(files);
   auto index = NtxIndex::open(faulty, "as", true, false, error);
