@@ -104,7 +104,10 @@ KeySource IndexList::bulk_source(Entry& e) {
       context_.set_record(std::string_view(state->block).substr(index_in_block * record_length, record_length),
                           recno);
       if (e.condition && !evaluate(*e.condition).logical()) continue;
-      out.key = encode_key(evaluate(*e.key), e.shape);
+      // The build hands the same pair back for every record: the key is
+      // written into its buffer, with no string made per record.
+      out.key.resize(static_cast<std::size_t>(std::max(e.shape.size, 0)));
+      encode_key_into(evaluate(*e.key), e.shape, out.key.data());
       out.recno = recno;
       return true;
     }
