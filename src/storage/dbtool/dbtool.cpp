@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: dbtool [--utf8] COMMAND ARGUMENTS\n"
     "  info TABLE                header, record count and fields of a table\n"
-    "  create SPEC               create a table from a field-specification string\n"
+    "  create FIELDS             create a table from a field-specification string\n"
     "                            \"path,NAME,C,8,0,NAME2,N,10,2,...\" (an existing table is replaced)\n"
     "  import TABLE FILE.csv     append one record per CSV line; the first line names the fields\n"
     "  export TABLE [--deleted]  the live records as CSV on standard output;\n"
@@ -67,7 +67,7 @@ const std::vector<Command>& commands() {
   using Arguments = std::vector<std::string>;
   static const std::vector<Command> all = {
       {"info", 1, 1, "info TABLE", always_succeeds([](ToolContext& c, const Arguments& a) { dbtool::info_command(c, a[0]); })},
-      {"create", 1, 1, "create SPEC",
+      {"create", 1, 1, "create FIELDS",
        always_succeeds([](ToolContext& c, const Arguments& a) { dbtool::create_command(c, a[0]); })},
       {"import", 2, 2, "import TABLE FILE.csv",
        always_succeeds([](ToolContext& c, const Arguments& a) { dbtool::import_command(c, a[0], a[1]); })},

@@ -2,7 +2,7 @@
 // dbtool: the administrators' command-line utility on the table engine.
 //
 //   dbtool info TABLE
-//   dbtool create SPEC
+//   dbtool create FIELDS
 //   dbtool import TABLE FILE.csv
 //   dbtool export TABLE [--deleted]
 //   dbtool pack TABLE
