@@ -95,12 +95,12 @@ const std::vector<FieldSpec>& moves_fields() {
   return fields;
 }
 
-struct IndexSpec {
+struct MovesIndex {
   const char* file;
   const char* key;
 };
-const std::vector<IndexSpec>& moves_indexes() {
-  static const std::vector<IndexSpec> indexes = {
+const std::vector<MovesIndex>& moves_indexes() {
+  static const std::vector<MovesIndex> indexes = {
       {"ruch_ind", "INDEKS"}, {"ruch_il", "ILOSC"}, {"ruch_dt", "DTOS(DATA)+INDEKS"}};
   return indexes;
 }
@@ -581,12 +581,12 @@ std::vector<Movement> movements(std::uint32_t count) {
 void create_moves(PosixFileSystem& files, bool with_indexes) {
   TableError error;
   if (!Table::create(files, kMovesTable, moves_fields(), error)) die("create", error);
-  for (const IndexSpec& moved : moves_indexes()) files.remove(NtxIndex::index_file_name(moved.file));
+  for (const MovesIndex& one : moves_indexes()) files.remove(NtxIndex::index_file_name(one.file));
   if (!with_indexes) return;
   auto t = open_or_die(files, kMovesTable, false);
   IndexList indexes(*t, kMovesTable);
-  for (const IndexSpec& moved : moves_indexes())
-    if (!indexes.create(moved.file, moved.key)) die(std::string("index create ") + moved.key, indexes.error());
+  for (const MovesIndex& one : moves_indexes())
+    if (!indexes.create(one.file, one.key)) die(std::string("index create ") + one.key, indexes.error());
 }
 
 // One run: `moves` appended with shared use. Timed from the first append to
@@ -597,8 +597,8 @@ Timing append_once(PosixFileSystem& files, const std::vector<Movement>& moves, b
   auto t = open_or_die(files, kMovesTable, true);
   IndexList indexes(*t, kMovesTable);
   if (with_indexes)
-    for (const IndexSpec& moved : moves_indexes())
-      if (!indexes.add(moved.file)) die(std::string("index open ") + moved.file, indexes.error());
+    for (const MovesIndex& one : moves_indexes())
+      if (!indexes.add(one.file)) die(std::string("index open ") + one.file, indexes.error());
   std::vector<std::string> messages;
   indexes.set_message_sink([&](std::string_view m) { messages.emplace_back(m); });
   const Timing timing = timed([&] {
