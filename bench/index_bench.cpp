@@ -60,6 +60,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench_support.h"
 #include "main/date.h"
 #include "main/value.h"
 #include "storage/field_codec.h"
@@ -172,33 +173,6 @@ Options parse_options(int argc, char** argv) {
   return o;
 }
 
-// The database directory: the one given, or a private one removed at exit.
-class WorkDirectory {
- public:
-  explicit WorkDirectory(const std::string& given) {
-    if (!given.empty()) {
-      path_ = given;
-      fs::create_directories(path_);
-      return;
-    }
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("intrastat-ibench-" + std::to_string(rd()));
-    fs::create_directories(path_);
-    owned_ = true;
-  }
-  ~WorkDirectory() {
-    std::error_code ec;
-    if (owned_) fs::remove_all(path_, ec);
-  }
-  WorkDirectory(const WorkDirectory&) = delete;
-  WorkDirectory& operator=(const WorkDirectory&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-  bool owned_ = false;
-};
-
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -263,12 +237,6 @@ class StockKeys {
 };
 
 // ------------------------------------------------------------------ filling
-
-void put_text(char* out, std::size_t width, std::string_view text) {
-  const std::size_t n = text.size() < width ? text.size() : width;
-  std::memcpy(out, text.data(), n);
-  std::memset(out + n, ' ', width - n);
-}
 
 void stock_record(std::uint32_t i, std::string_view key, const std::vector<FieldDescriptor>& fields, char* out) {
   out[0] = ' ';
@@ -639,7 +607,7 @@ int main(int argc, char** argv) {
   using namespace intra;
   using namespace intra::bench;
   const Options o = parse_options(argc, argv);
-  WorkDirectory dir(o.dir);
+  WorkDirectory dir(o.dir, "intrastat-ibench-");
   PosixFileSystem files{DosPathMapper(dir.path(), DriveMap{dir.path() / "drives", {}})};
   if (o.command == "fill") fill_stock_with_index(files, StockKeys(o.records));
   else if (o.command == "build") run_build(files, dir.path(), o);

@@ -36,6 +36,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench_support.h"
 #include "main/date.h"
 #include "main/value.h"
 #include "storage/field_codec.h"
@@ -115,33 +116,6 @@ Options parse_options(int argc, char** argv) {
   return o;
 }
 
-// The database directory: the one given, or a private one removed at exit.
-class WorkDirectory {
- public:
-  explicit WorkDirectory(const std::string& given) {
-    if (!given.empty()) {
-      path_ = given;
-      fs::create_directories(path_);
-      return;
-    }
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("intrastat-bench-" + std::to_string(rd()));
-    fs::create_directories(path_);
-    owned_ = true;
-  }
-  ~WorkDirectory() {
-    std::error_code ec;
-    if (owned_) fs::remove_all(path_, ec);
-  }
-  WorkDirectory(const WorkDirectory&) = delete;
-  WorkDirectory& operator=(const WorkDirectory&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-  bool owned_ = false;
-};
-
 double seconds_since(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -162,12 +136,6 @@ double best_of(int runs, const std::function<double()>& once) {
 }
 
 // ------------------------------------------------------------------ filling
-
-void put_text(char* out, std::size_t width, std::string_view text) {
-  const std::size_t n = text.size() < width ? text.size() : width;
-  std::memcpy(out, text.data(), n);
-  std::memset(out + n, ' ', width - n);
-}
 
 // Record i (from 0) of the stock table, in the engine's own field forms.
 // Every hundredth line is deleted, so the walk sees both flags.
@@ -396,7 +364,7 @@ int main(int argc, char** argv) {
   using namespace intra;
   using namespace intra::bench;
   const Options o = parse_options(argc, argv);
-  WorkDirectory dir(o.dir);
+  WorkDirectory dir(o.dir, "intrastat-bench-");
   PosixFileSystem files{DosPathMapper(dir.path(), DriveMap{dir.path() / "drives", {}})};
   if (o.command == "fill") fill_stock_table(files, o.records);
   else if (o.command == "scan") run_scan(files, o);
