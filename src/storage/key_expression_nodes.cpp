@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "main/text_comparison.h"
 
 namespace intra::key_expr {
 namespace {
@@ -42,19 +43,6 @@ Date moved(Date date, std::int64_t days) {
   if (date.empty()) return date;
   const std::int64_t day = std::clamp<std::int64_t>(date.day_number() + days, 0, 10'000'000);
   return Date::from_day_number(static_cast<std::int32_t>(day));
-}
-
-// Text comparison with exact off: the left text is cut to the length of the
-// right one, so "ABC" = "AB" and "ABC" = "" hold; with `exact` the whole
-// texts are compared. Bytes compare unsigned; a text that is a proper prefix
-// of the other is the smaller.
-int compare_texts(std::string_view left, std::string_view right, bool exact) {
-  if (!exact && right.size() < left.size()) left = left.substr(0, right.size());
-  const std::size_t common = std::min(left.size(), right.size());
-  const int bytes = common == 0 ? 0 : std::memcmp(left.data(), right.data(), common);
-  if (bytes != 0) return bytes < 0 ? -1 : 1;
-  if (left.size() == right.size()) return 0;
-  return left.size() < right.size() ? -1 : 1;
 }
 
 template <typename T>

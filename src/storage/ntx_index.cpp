@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "main/ascii_case.h"
 #include "storage/ntx_check.h"
 #include "storage/share_mode.h"
 
@@ -14,13 +15,6 @@ constexpr std::uint64_t kStepsBetweenTrims = 256;
 // Steps of next() and prev() between two looks at the file size, which
 // bounds the items a walk along one path can meet.
 constexpr std::uint64_t kStepsBetweenBounds = 4096;
-
-std::string upper_ascii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
 
 std::string base_name_of(std::string_view file_name) {
   const std::size_t slash = file_name.find_last_of("\\/");

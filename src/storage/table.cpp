@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "main/ascii_case.h"
 #include "main/clock.h"
 #include "storage/field_codec.h"
 #include "storage/memo_file.h"
@@ -32,13 +33,6 @@ std::uint32_t memo_block_of(const Value& number) {
   const double n = number.number();
   if (!(n >= 0) || n > 4294967295.0 || n != static_cast<double>(static_cast<std::uint64_t>(n))) return 0;
   return static_cast<std::uint32_t>(n);
-}
-
-std::string upper_ascii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
 }
 
 std::string trim_blanks(std::string_view s) {
@@ -416,6 +410,28 @@ bool Table::put(int field, const Value& value) {
   // Assigning a field rewrites a 'D'/'E' flag in the classic form.
   buffer_[0] = is_deleted_flag(buffer_[0]) ? '*' : ' ';
   if (result == EncodeResult::DataWidth) return fail(TableErrorKind::DataWidth, "field " + f.name);
+  return true;
+}
+
+bool Table::put_record(std::string_view bytes) {
+  error_ = TableError();
+  if (bytes.size() != static_cast<std::size_t>(record_length_))
+    return fail(TableErrorKind::DataWidth, "record of " + std::to_string(bytes.size()) + " bytes");
+  if (phantom_) return true;
+  if (!writable_check()) return false;
+  mark_changed();
+  std::string kept;
+  for (const FieldDescriptor& f : fields_)
+    if (f.type == 'M') kept.append(buffer_, static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.width));
+  buffer_.assign(bytes);
+  buffer_[0] = is_deleted_flag(bytes[0]) ? '*' : ' ';
+  std::size_t from = 0;
+  for (const FieldDescriptor& f : fields_)
+    if (f.type == 'M') {
+      buffer_.replace(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.width), kept, from,
+                      static_cast<std::size_t>(f.width));
+      from += static_cast<std::size_t>(f.width);
+    }
   return true;
 }
 

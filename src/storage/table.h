@@ -116,6 +116,11 @@ class Table {
   // shorter when the file ends.
   bool read_records(std::uint32_t first, std::uint32_t count, std::string& out);
   bool put(int field, const Value& value);
+  // Overwrites the current record with the bytes of a record of the same
+  // layout (deletion flag first, '*' or blank afterwards), except its memo
+  // fields, which keep their own blocks: copies between tables put the
+  // memo texts separately.
+  bool put_record(std::string_view bytes);
   bool delete_record();
   bool recall();
 

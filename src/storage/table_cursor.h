@@ -29,6 +29,10 @@ class TableCursor {
   // (the controlling index's). Without soft seek a miss goes to the end.
   bool seek(const Value& value, bool soft = false);
 
+  // The table's pointer was moved to a live record outside the cursor (an
+  // append): neither end nor a found key any more.
+  void arrived_elsewhere() { eof_ = bof_ = found_ = false; }
+
   bool eof() const { return eof_; }
   bool bof() const { return bof_; }
   bool found() const { return found_; }
