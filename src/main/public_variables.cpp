@@ -57,6 +57,16 @@ std::vector<std::string> PublicVariables::public_names_with_prefix(std::string_v
   return names;
 }
 
+std::vector<std::string> PublicVariables::visible_names() const {
+  std::vector<std::string> names;
+  names.reserve(table_.size());
+  for (const auto& [name, entry] : table_) {
+    if (!entry.bindings.empty()) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());  // std::string compares as unsigned bytes
+  return names;
+}
+
 void PublicVariables::clear() {
   table_.clear();
   next_order_ = 0;

@@ -34,6 +34,9 @@ class PublicVariables {
   // Names of the public variables beginning with a prefix, upper case, in
   // the order they were first created (the parameter file keeps that order).
   std::vector<std::string> public_names_with_prefix(std::string_view prefix) const;
+  // Every name that has a binding (public or private), upper case, in
+  // ascending byte order; get(name) reads the visible value of each.
+  std::vector<std::string> visible_names() const;
 
   void clear();
 

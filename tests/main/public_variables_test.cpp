@@ -53,6 +53,23 @@ TEST(PublicVariables, PrefixListingKeepsCreationOrder) {
   EXPECT_EQ(vars.public_names_with_prefix("J_"), (std::vector<std::string>{"J_B", "J_A"}));
 }
 
+TEST(PublicVariables, VisibleNamesListEveryBindingOnceInByteOrder) {
+  PublicVariables vars;
+  vars.set("j_b", 1);
+  vars.set("_END", 1);
+  vars.declare("J_A");
+  {
+    PublicVariables::PrivateScope routine(vars);
+    routine.declare("J_B", Value(2));  // shadows: listed once, reads the private value
+    routine.declare("L_ONLY_PRIVATE");
+    EXPECT_EQ(vars.visible_names(), (std::vector<std::string>{"J_A", "J_B", "L_ONLY_PRIVATE", "_END"}));
+    EXPECT_EQ(vars.number("J_B"), 2);
+  }
+  EXPECT_EQ(vars.visible_names(), (std::vector<std::string>{"J_A", "J_B", "_END"}));
+  vars.clear();
+  EXPECT_TRUE(vars.visible_names().empty());
+}
+
 TEST(PublicDefaults, LateParametersHaveNoValueUntilTheTablesAreOpen) {
   PublicVariables vars;
   create_public_variables(vars, VirtualClock::default_start());
