@@ -20,7 +20,8 @@ WorkArea::~WorkArea() {
 
 bool WorkArea::in_use() const {
   if (used()) return true;
-  report_area_error(area_not_in_use(number_));
+  // Area 0 is what a missing alias finds: that error has been reported.
+  if (number_ != 0) report_area_error(area_not_in_use(number_));
   return false;
 }
 

@@ -11,7 +11,8 @@
 //
 // Invariants:
 // - An unused area holds no table; every operation on it reports "Workarea
-//   not in use" through the error handler and gives an empty result.
+//   not in use" through the error handler and gives an empty result (area
+//   0, what a missing alias finds, gives it without a second report).
 // - After every movement of the record pointer the children of the area's
 //   relations stand on the record the relation's key selects.
 // - Deleted records are hidden or shown as the run's setting says at the

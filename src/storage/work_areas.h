@@ -34,7 +34,7 @@ class WorkAreas {
   WorkArea& current() { return at(current_); }
 
   // Area n; out of range gives the unused area 0, on which every
-  // operation reports that it is not in use.
+  // operation gives an empty result.
   WorkArea& at(int number);
   // The area holding the alias, 0 when none holds it.
   int number_of(std::string_view alias) const;
