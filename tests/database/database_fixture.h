@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "main/run_error.h"
+#include "main/recording_error_handler.h"
 #include "scheduled_clock.h"
 #include "screen/console.h"
 #include "screen/virtual_terminal.h"
@@ -27,14 +27,6 @@
 
 namespace intra::testing {
 
-struct ErrorRecorder final : RunErrorHandler {
-  std::vector<RunError> errors;
-  ErrorAnswer handle(const RunError& error) override {
-    errors.push_back(error);
-    return ErrorAnswer::Default;
-  }
-};
-
 struct DatabaseFixture {
   TempDirectory tmp;
   ScheduledClock clock;
@@ -42,7 +34,7 @@ struct DatabaseFixture {
   WatchedFileSystem files{disk};
   VirtualTerminal terminal{clock};
   Console con{terminal, clock};
-  ErrorRecorder handler;
+  RecordingHandler handler;
   std::unique_ptr<WorkAreas> areas = std::make_unique<WorkAreas>(files);
 
   DatabaseFixture() {

@@ -1,25 +1,15 @@
 #pragma once
 // The run's work areas over a temporary database directory, with an error
-// handler that records every run-time error and answers Default, so a test
-// sees what the user would have been asked.
+// handler that records every run-time error and answers Default.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "main/run_error.h"
+#include "main/recording_error_handler.h"
 #include "storage/table_operations.h"
 #include "table_fixture.h"
 
 namespace intra::testing {
-
-struct RecordingHandler final : RunErrorHandler {
-  std::vector<RunError> errors;
-  ErrorAnswer answer = ErrorAnswer::Default;
-  ErrorAnswer handle(const RunError& error) override {
-    errors.push_back(error);
-    return answer;
-  }
-};
 
 struct WorkAreaFixture : TableFixture {
   RecordingHandler handler;
