@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "main/public_variables.h"
 #include "main/run_error.h"
 #include "main/startup/main_routine.h"
 #include "main/startup/start_argument.h"
 #include "main/termination.h"
 #include "screen/text_helpers.h"
+#include "storage/memory_variable_file.h"
+#include "storage/temp_directory.h"
+#include "storage/work_areas.h"
 #include "../screen/test_screen.h"
 
 namespace intra {
@@ -50,9 +56,32 @@ TEST(TextHelpers, Str2AndRemovals) {
   EXPECT_EQ(USUN_SPACJE(" KOPIA .TXT "), "KOPIA.TXT");
 }
 
+// A start in a temporary working directory, on the virtual screen.
 struct MainFixture : ::testing::Test {
   testing::TestScreen screen;
+  testing::TempDirectory tmp;
+  PosixFileSystem files{DosPathMapper(tmp.path(), DriveMap{tmp.path() / "drives", {}})};
+  WorkAreas areas{files};
+  MainFixture() {
+    set_file_system(&files);
+    set_work_areas(&areas);
+  }
+  ~MainFixture() override {
+    set_work_areas(nullptr);
+    set_file_system(nullptr);
+  }
   void TearDown() override { publics().clear(); }
+
+  std::string bytes(const std::string& name) const {
+    std::ifstream in(files.resolve(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // The parameters as a later start reads them back.
+  PublicVariables stored_parameters() const {
+    PublicVariables stored;
+    EXPECT_TRUE(MVRESTORE("parametr", true, false, "*", true, nullptr, stored, const_cast<PosixFileSystem&>(files)));
+    return stored;
+  }
 };
 
 TEST_F(MainFixture, StartUpSetsTheRunUpAndEndsWithExitCodeZero) {
@@ -72,6 +101,73 @@ TEST_F(MainFixture, StartUpSetsTheRunUpAndEndsWithExitCodeZero) {
   EXPECT_EQ(v.get("M_DATA").date(), screen.clock.local_time().date);
   EXPECT_EQ(screen.row(0).substr(0, banner_text().size()), banner_text());
   EXPECT_FALSE(screen.con.cursor_visible());
+}
+
+TEST_F(MainFixture, FirstStartWritesTheParameterFileWithTheTaxRates) {
+  // Counts the saves: the first with the rates unset, the second with them.
+  struct CountingFiles final : FileSystem {
+    PosixFileSystem& real;
+    int parameter_saves = 0;
+    explicit CountingFiles(PosixFileSystem& r) : real(r) {}
+    std::filesystem::path resolve(std::string_view p) const override { return real.resolve(p); }
+    bool exists(std::string_view p) const override { return real.exists(p); }
+    bool is_directory(std::string_view p) const override { return real.is_directory(p); }
+    std::optional<FileInfo> info(std::string_view p) const override { return real.info(p); }
+    std::vector<DirectoryEntry> list(std::string_view p, bool d) const override { return real.list(p, d); }
+    bool remove(std::string_view p) override { return real.remove(p); }
+    bool rename(std::string_view a, std::string_view b) override { return real.rename(a, b); }
+    bool copy(std::string_view a, std::string_view b) override { return real.copy(a, b); }
+    bool make_directory(std::string_view p) override { return real.make_directory(p); }
+    std::unique_ptr<File> open(std::string_view p, OpenMode m) override {
+      if (p == "parametr.mem" && m != OpenMode::Read) ++parameter_saves;
+      return real.open(p, m);
+    }
+    int last_error() const override { return real.last_error(); }
+  } counting(files);
+  set_file_system(&counting);
+  EXPECT_EQ(run_program(std::nullopt), 0);
+  EXPECT_EQ(counting.parameter_saves, 2);
+
+  const PublicVariables stored = stored_parameters();
+  EXPECT_EQ(stored.text("J_PTUA"), "23");
+  EXPECT_EQ(stored.text("J_PTUB"), " 8");
+  EXPECT_EQ(stored.text("J_PTUD"), " 5");
+  EXPECT_EQ(stored.text("J_PTUZ"), "ZW");
+  EXPECT_EQ(stored.get("J_RABAT_ZB"), Value(false));  // forced to "N" only after the saves
+  EXPECT_EQ(stored.get("J_ZAOKRAGL"), Value(false));
+  EXPECT_EQ(stored.number("J_PP"), 1);
+  EXPECT_FALSE(stored.exists("WWW"));
+
+  // A later start reads the file and leaves it alone.
+  const std::string first = bytes("parametr.mem");
+  counting.parameter_saves = 0;
+  EXPECT_EQ(run_program(std::nullopt), 0);
+  EXPECT_EQ(counting.parameter_saves, 0);
+  EXPECT_EQ(bytes("parametr.mem"), first);
+}
+
+TEST_F(MainFixture, StoredParametersOverrideTheDefaultsAndTheThreeRuleSavesAtStationOne) {
+  {
+    PublicVariables earlier;
+    earlier.set("J_PTUA", "23");
+    earlier.set("J_PP", 3);
+    earlier.set("J_WALUTA", "N");
+    earlier.set("J_STARY", "x");  // a parameter this program does not know
+    ASSERT_TRUE(MVSAVE("parametr", "J_*", true, false, earlier, files));
+  }
+  const std::string before = bytes("parametr.mem");
+  EXPECT_EQ(run_program(std::nullopt), 0);
+  EXPECT_EQ(bytes("parametr.mem"), before);
+  EXPECT_EQ(publics().number("J_PP"), 3);
+  EXPECT_EQ(publics().text("JEST_WALUTA"), "N");
+  EXPECT_EQ(publics().text("J_PTUB"), " 7");  // rates set once already: defaults stay
+  EXPECT_FALSE(publics().exists("J_STARY"));  // it lived while the entry routine ran
+
+  EXPECT_EQ(run_program("3"), 0);
+  const PublicVariables stored = stored_parameters();
+  EXPECT_EQ(stored.text("J_I3"), "3");
+  EXPECT_EQ(stored.text("J_STARY"), "x");  // carried over for the other programs
+  EXPECT_EQ(stored.number("J_PP"), 3);
 }
 
 TEST_F(MainFixture, TerminationRunsOnEveryWayOut) {

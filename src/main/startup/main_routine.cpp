@@ -4,6 +4,7 @@
 #include "main/run_error.h"
 #include "main/run_settings.h"
 #include "main/startup/public_defaults.h"
+#include "main/startup/parameter_file.h"
 #include "main/startup/start_argument.h"
 #include "main/termination.h"
 #include "screen/console.h"
@@ -79,7 +80,10 @@ int MAIN(std::optional<std::string_view> start_argument) {
   // 12. The configuration parameters that wait for the tables.
   assign_late_parameters(vars);
 
-  // 13-14. The parameter file is restored or created here.
+  // 13-14. The parameter file: stored names that no variable holds become
+  // private variables of this routine, so they live for the whole run.
+  PublicVariables::PrivateScope restored(vars);
+  restore_or_create_parameters(vars, restored);
 
   // 15. Values forced for this run whatever the parameter file says.
   vars.set("J_RABAT_ZB", "N");
