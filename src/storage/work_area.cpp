@@ -136,8 +136,9 @@ std::unique_ptr<KeyExpression> WorkArea::compile(std::string_view text) {
 Value WorkArea::value_of(const KeyExpression& expression) {
   if (!used()) return Value();
   std::string_view bytes;
+  // On a read error the user was asked; the expression then sees the blank
+  // record the buffer holds.
   engine([&] { return table_->record_bytes(bytes) ? TableError() : table_->error(); });
-  table_->record_bytes(bytes);
   context_->set_record(bytes, table_->recno());
   return expression.evaluate(*context_);
 }
