@@ -1,0 +1,20 @@
+#include "tools/editing_field.h"
+
+#include <utility>
+
+namespace intra {
+namespace {
+EditingFieldQuery& installed_query() {
+  static EditingFieldQuery query;
+  return query;
+}
+}  // namespace
+
+void set_editing_field_query(EditingFieldQuery query) { installed_query() = std::move(query); }
+
+std::string editing_field_variable() {
+  const EditingFieldQuery& query = installed_query();
+  return query ? query() : std::string();
+}
+
+}  // namespace intra
