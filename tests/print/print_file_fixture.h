@@ -44,6 +44,7 @@ struct PrintFileFixture : DatabaseFixture {
     press(keys);
   }
   std::string screen_row(int r) const { return con.screen().row_text(r); }
+  Attribute attr(int r, int c) const { return con.screen().at(r, c).attr; }
 
  private:
   Clock::Duration pressed_{};

@@ -1,0 +1,18 @@
+#pragma once
+// Blanks cut from the ends of typed texts and field values.
+#include <string>
+#include <string_view>
+
+namespace intra {
+
+inline std::string trim_right(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(' ');
+  return std::string(end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1));
+}
+
+inline std::string trim_blanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string() : trim_right(text.substr(first));
+}
+
+}  // namespace intra
