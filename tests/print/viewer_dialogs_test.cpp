@@ -315,3 +315,45 @@ TEST_F(DialogTest, AltBWithoutATable) {
 
 }  // namespace
 }  // namespace intra
+
+namespace intra {
+namespace {
+
+TEST_F(DialogTest, AltWCopiesUnderThePrintFilesOwnNameAndEditsTheCopy) {
+  std::vector<std::string> edited;
+  publics().set("PLIK", Value("rob\\wydruk01.prn"));
+  at(100, {key::kAltW});
+  at(200, {key::kEsc});
+  run_viewer();  // no editor yet: nothing happens
+  EXPECT_FALSE(files.exists("TXT"));
+  viewer_services().medit = [&](const std::string& file) { edited.push_back(file); };
+  at(300, {key::kAltW});
+  at(400, {key::kEsc});
+  run_viewer();
+  EXPECT_EQ(edited, std::vector<std::string>{"TXT\\wydruk01.TXT"});
+  EXPECT_EQ(bytes("TXT\\wydruk01.TXT"), bytes("wydruk01.prn"));
+}
+
+TEST_F(MailTest, TheServerFromTheCompanyRecordAndTheAddressFromTheContractor) {
+  publics().set("M_SMTP", Value(false));
+  make_table("firma", {{"SMTP", 'C', 30, 0}});
+  make_table("zo", {{"E_MAIL", 'C', 40, 0}});
+  DBSELECTAREA(1);
+  ASSERT_TRUE(DBUSEAREA("firma", "firma", true));
+  ASSERT_TRUE(DBAPPEND());
+  FIELDPUT("SMTP", Value("poczta.firma.pl"));
+  DBSELECTAREA(3);
+  ASSERT_TRUE(DBUSEAREA("zo", "zo", true));
+  ASSERT_TRUE(DBAPPEND());
+  FIELDPUT("E_MAIL", Value("kontrahent@example.pl"));
+  at(100, {key::kAltE});
+  at(200, {key::kEnter});
+  at(300, {key::kEnter});
+  run_viewer();
+  ASSERT_EQ(runner.runs.size(), 1u);
+  EXPECT_EQ(runner.runs[0].arguments[2], "kontrahent@example.pl");
+  EXPECT_EQ(runner.runs[0].arguments[4], "poczta.firma.pl");
+}
+
+}  // namespace
+}  // namespace intra
