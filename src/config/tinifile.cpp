@@ -16,6 +16,18 @@ namespace {
 
 bool same_ini_name(std::string_view a, std::string_view b) { return lower_ascii(a) == lower_ascii(b); }
 
+const std::string& name_of(const IniSection& section) { return section.name; }
+const std::string& name_of(const IniGlobalKey& key) { return key.key; }
+
+// The first element of kind T (a section or a global key) with that name.
+template <typename T, typename Contents>
+auto find_element(Contents& contents, std::string_view name) {
+  return std::find_if(contents.begin(), contents.end(), [&](const IniElement& element) {
+    const T* candidate = std::get_if<T>(&element);
+    return candidate && same_ini_name(name_of(*candidate), name);
+  });
+}
+
 // The entry with that key in a section, comments passed over.
 template <typename Entries>
 auto find_entry(Entries& entries, std::string_view key) {
@@ -48,10 +60,8 @@ std::optional<TINIFILE> TINIFILE::New(std::string_view file_name) {
 }
 
 const IniSection* TINIFILE::find_section(std::string_view section) const {
-  for (const IniElement& element : Contents_) {
-    if (const auto* found = std::get_if<IniSection>(&element); found && same_ini_name(found->name, section)) return found;
-  }
-  return nullptr;
+  const auto found = find_element<IniSection>(Contents_, section);
+  return found == Contents_.end() ? nullptr : &std::get<IniSection>(*found);
 }
 
 IniSection* TINIFILE::find_section(std::string_view section) {
@@ -59,10 +69,8 @@ IniSection* TINIFILE::find_section(std::string_view section) {
 }
 
 const IniGlobalKey* TINIFILE::find_global_key(std::string_view key) const {
-  for (const IniElement& element : Contents_) {
-    if (const auto* found = std::get_if<IniGlobalKey>(&element); found && same_ini_name(found->key, key)) return found;
-  }
-  return nullptr;
+  const auto found = find_element<IniGlobalKey>(Contents_, key);
+  return found == Contents_.end() ? nullptr : &std::get<IniGlobalKey>(*found);
 }
 
 IniGlobalKey* TINIFILE::find_global_key(std::string_view key) {
@@ -153,11 +161,7 @@ std::vector<std::string> TINIFILE::ReadSections() const {
 
 void TINIFILE::DeleteKey(std::string_view section, std::string_view key) {
   if (section.empty()) {
-    const auto global = std::find_if(Contents_.begin(), Contents_.end(), [&](const IniElement& element) {
-      const auto* found = std::get_if<IniGlobalKey>(&element);
-      return found && same_ini_name(found->key, key);
-    });
-    if (global != Contents_.end()) Contents_.erase(global);
+    if (const auto global = find_element<IniGlobalKey>(Contents_, key); global != Contents_.end()) Contents_.erase(global);
     return;
   }
   if (IniSection* found = find_section(section)) {
@@ -170,11 +174,7 @@ void TINIFILE::EraseSection(std::string_view section) {
     std::erase_if(Contents_, [](const IniElement& element) { return std::holds_alternative<IniGlobalKey>(element); });
     return;
   }
-  const auto found = std::find_if(Contents_.begin(), Contents_.end(), [&](const IniElement& element) {
-    const auto* candidate = std::get_if<IniSection>(&element);
-    return candidate && same_ini_name(candidate->name, section);
-  });
-  if (found != Contents_.end()) Contents_.erase(found);
+  if (const auto found = find_element<IniSection>(Contents_, section); found != Contents_.end()) Contents_.erase(found);
 }
 
 bool TINIFILE::UpdateFile() const {

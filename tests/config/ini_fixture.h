@@ -6,8 +6,12 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
+
+#include <gtest/gtest.h>
 
 #include "config/computer_name.h"
+#include "config/tinifile.h"
 #include "storage/file_system.h"
 #include "storage/temp_directory.h"
 
@@ -42,6 +46,13 @@ struct IniFixture {
   }
   void write_bytes(const std::string& name, const std::string& content) const {
     std::ofstream(disk.resolve(name), std::ios::binary) << content;
+  }
+  // vat.ini with these bytes, read.
+  TINIFILE read(const std::string& content) const {
+    write_bytes("vat.ini", content);
+    auto ini = TINIFILE_X("vat.ini");
+    EXPECT_TRUE(ini);
+    return std::move(ini).value();
   }
 };
 

@@ -11,14 +11,7 @@
 namespace intra {
 namespace {
 
-struct IniReadingTest : ::testing::Test, testing::IniFixture {
-  TINIFILE read(const std::string& content) {
-    write_bytes("vat.ini", content);
-    auto ini = TINIFILE_X("vat.ini");
-    EXPECT_TRUE(ini);
-    return *ini;
-  }
-};
+struct IniReadingTest : ::testing::Test, testing::IniFixture {};
 
 TEST_F(IniReadingTest, KeysAreFoundInAnyCaseButBlanksAroundTheEqualsSignBelongToKeyAndValue) {
   const TINIFILE ini = read("[System]\r\nPrinterType=WIN32\r\nPrinterName = EPSON\r\n");

@@ -11,12 +11,6 @@ namespace intra {
 namespace {
 
 struct IniWritingTest : ::testing::Test, testing::IniFixture {
-  TINIFILE read(const std::string& content) {
-    write_bytes("vat.ini", content);
-    auto ini = TINIFILE_X("vat.ini");
-    EXPECT_TRUE(ini);
-    return *ini;
-  }
   // The bytes UpdateFile writes.
   std::string written(const TINIFILE& ini) {
     EXPECT_TRUE(ini.UpdateFile());
