@@ -82,14 +82,42 @@ int Form::read() {
   return con_.last_key();
 }
 
+namespace {
+std::string g_editing_variable;
+
+// The field being edited for the time of its edit; a form read from a hot
+// key inside another form gives the outer field back afterwards.
+class EditingVariable {
+ public:
+  explicit EditingVariable(const std::string& name) : before_(g_editing_variable) { g_editing_variable = name; }
+  ~EditingVariable() { g_editing_variable = before_; }
+  EditingVariable(const EditingVariable&) = delete;
+  EditingVariable& operator=(const EditingVariable&) = delete;
+
+ private:
+  std::string before_;
+};
+}  // namespace
+
+const std::string& form_editing_variable() { return g_editing_variable; }
+
 Form::Leave Form::edit(const FormField& field) {
+  const EditingVariable editing(field.var_name);
   // Every pass starts from the variable's value: on entering the field and
   // again after its condition refused the value just assigned.
   for (;;) {
     const Value original = vars_.get(field.var_name);
     FieldEditor editor(Picture(field.picture, original), original);
+    Value shown = original;
     const Attribute selected = con_.colours().enhanced;
     const auto redraw = [&] {
+      // A hot key (the calculator) may have written the field's variable:
+      // the field then shows and edits the new value.
+      const Value now = vars_.get(field.var_name);
+      if (!(now == shown)) {
+        editor = FieldEditor(Picture(field.picture, now), now);
+        shown = now;
+      }
       con_.show_cursor(true);
       draw(field, editor, selected);
     };

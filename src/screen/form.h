@@ -48,6 +48,11 @@ namespace intra {
 bool form_insert_mode();
 void set_form_insert_mode(bool on);
 
+// The variable of the form field being edited now ("" when no form is
+// reading): what a hot key's routine started from inside a form works on.
+// A hot key that assigns that variable changes the field being edited.
+const std::string& form_editing_variable();
+
 struct FormField {
   int row = 0;
   int col = 0;

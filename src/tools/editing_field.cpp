@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "screen/form.h"
+
 namespace intra {
 namespace {
 EditingFieldQuery& installed_query() {
@@ -14,7 +16,7 @@ void set_editing_field_query(EditingFieldQuery query) { installed_query() = std:
 
 std::string editing_field_variable() {
   const EditingFieldQuery& query = installed_query();
-  return query ? query() : std::string();
+  return query ? query() : form_editing_variable();
 }
 
 }  // namespace intra

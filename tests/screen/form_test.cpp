@@ -280,6 +280,24 @@ TEST_F(FormTest, HotKeyRunsInsideTheFormAndTheFieldGoesOn) {
   EXPECT_EQ(vars.text("M_X"), "abc  ");
 }
 
+TEST_F(FormTest, HotKeyKnowsTheFieldAndAnAssignmentToItsVariableChangesTheField) {
+  vars.set("M_A", 1);
+  vars.set("M_B", 12.5);
+  std::vector<std::string> seen;
+  on_alt_k([&] {
+    seen.push_back(form_editing_variable());
+    if (form_editing_variable() == "M_B") vars.set("M_B", 13.5);
+  });
+  Form f = form();
+  f.get(3, 10, "M_A", "99").get(4, 10, "M_B", "999.99");
+  type(keys({key::kAltK, key::kEnter, "9", key::kAltK, key::kEnter}));
+  f.read();
+  EXPECT_EQ(seen, (std::vector<std::string>{"M_A", "M_B"}));
+  EXPECT_EQ(t.row(4).substr(10, 6), " 13.50");  // the typed 9 gave way to the new value
+  EXPECT_DOUBLE_EQ(vars.number("M_B"), 13.5);
+  EXPECT_EQ(form_editing_variable(), "");
+}
+
 TEST_F(FormTest, OddFieldsAndOddKeysNeitherCrashNorHang) {
   vars.set("M_EMPTY", "");
   vars.set("M_LIST", Value(ValueList{Value(1)}));

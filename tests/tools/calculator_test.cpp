@@ -304,8 +304,7 @@ TEST(Calculator, AltKInAFormAfterTheFirstUseWorksOnTheField) {
   s.script({});
   KALK();  // the first use binds Alt+K
   publics().set("M_KALK_POLE", 12.5);
-  set_editing_field_query([] { return std::string("M_KALK_POLE"); });
-  Form form(s.con, publics());
+  Form form(s.con, publics());  // the calculator finds the field the form is editing
   form.get(5, 10, "M_KALK_POLE", "999.99");
   s.terminal.keys().type({key::kAltK});
   s.terminal.keys().type_after(CalculatorScreen::kTyped, {'+', '1', '='});
@@ -313,7 +312,9 @@ TEST(Calculator, AltKInAFormAfterTheFirstUseWorksOnTheField) {
   s.terminal.keys().type_after(2 * CalculatorScreen::kClosing, {key::kEnter});
   EXPECT_EQ(form.read(), key::kEnter);
   EXPECT_DOUBLE_EQ(publics().number("M_KALK_POLE"), 13.5);
+  EXPECT_EQ(s.con.screen().row_text(5).substr(10, 6), " 13.50");  // the field took the result
   EXPECT_TRUE(s.con.has_hot_key(key::kAltK));
+  EXPECT_EQ(form_editing_variable(), "");
 }
 
 TEST(Calculator, AnyKeysNeverBreakIt) {
