@@ -11,11 +11,6 @@ namespace {
 
 constexpr int kStatusRow = 24;
 
-std::string padded(std::string text, std::size_t width) {
-  text.resize(width, ' ');
-  return text;
-}
-
 }  // namespace
 
 BottomLine::BottomLine(Console& con) : con_(con), rows_(con.save(23, 0, 24, 79)) {

@@ -1,5 +1,6 @@
 #include "print/text_viewer.h"
 
+#include "print/blank_trim.h"
 #include "print/rewind.h"
 #include "print/view_line_reader.h"
 #include "print/viewer_actions.h"
@@ -18,11 +19,6 @@ Attribute attribute_of(std::string_view pair) {
   Attribute attr{};
   ColourSetting::parse_pair(pair, attr);
   return attr;
-}
-
-std::string padded(std::string text, std::size_t width) {
-  text.resize(width, ' ');
-  return text;
 }
 
 }  // namespace
