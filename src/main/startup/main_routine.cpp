@@ -10,6 +10,7 @@
 #include "screen/console.h"
 #include "screen/key_names.h"
 #include "screen/text_helpers.h"
+#include "session/network_session.h"
 
 #ifndef INTRASTAT_VERSION
 #define INTRASTAT_VERSION "0"
@@ -55,8 +56,13 @@ int MAIN(std::optional<std::string_view> start_argument) {
   vars.set("INDEKSOWAC", false);
   vars.set("HH_OLD", "");
 
-  // 6-7. The station registration and the opening (or rebuild) of the
-  // tables join the sequence here; STACJA stays 1 until then.
+  // 6. The station: without one the program ends here, and there is no
+  // station to free.
+  const int station = IN_NET(Value(1));
+  vars.set("STACJA", station);
+  if (station == 0) return 0;
+
+  // 7. The opening (or rebuild) of the tables joins the sequence here.
 
   // 8. The station's print file.
   vars.set("PLIK", "rob\\wydruk" + STR2(static_cast<long>(vars.number("STACJA"))) + ".prn");
@@ -100,7 +106,10 @@ int MAIN(std::optional<std::string_view> start_argument) {
   const int exit_code = 0;
   vars.set("K_GLOWNE", 3);
 
-  // 17-18. The declaration screen and the station release run here.
+  // 17. The declaration screen runs here.
+
+  // 18. The station free again and parametr.txt written.
+  OUT_NET();
   con.refresh();
   return exit_code;
 }
