@@ -14,7 +14,7 @@ namespace intra {
 // The width of ST: 99 when the marker file ST99.TXT exists, else 30.
 int station_map_width();
 
-// The field-specification string of the company table (ST as wide as
+// The field-list string TWORZ takes for the company table (ST as wide as
 // station_map_width() says).
 std::string company_table_structure();
 
