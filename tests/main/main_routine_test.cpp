@@ -10,6 +10,8 @@
 #include "main/termination.h"
 #include "screen/text_helpers.h"
 #include "storage/memory_variable_file.h"
+#include "storage/table.h"
+#include "storage/table_operations.h"
 #include "storage/temp_directory.h"
 #include "storage/work_areas.h"
 #include "../screen/test_screen.h"
@@ -168,6 +170,25 @@ TEST_F(MainFixture, StoredParametersOverrideTheDefaultsAndTheThreeRuleSavesAtSta
   EXPECT_EQ(stored.text("J_I3"), "3");
   EXPECT_EQ(stored.text("J_STARY"), "x");  // carried over for the other programs
   EXPECT_EQ(stored.number("J_PP"), 3);
+}
+
+TEST_F(MainFixture, StationIsTakenAndFreedOrTheRunEndsWithoutOne) {
+  EXPECT_EQ(run_program(std::nullopt), 0);
+  EXPECT_EQ(publics().number("STACJA"), 1);
+  EXPECT_TRUE(files.exists("firma.dbf"));
+  EXPECT_TRUE(files.exists("parametr.txt"));
+
+  // Another station holds the company table exclusively: no station, and
+  // the run ends before the parameters and without freeing anything.
+  files.remove("parametr.txt");
+  DBCLOSEALL();
+  TableError error;
+  auto other = Table::open(files, "firma", OpenOptions{false, false}, error);
+  ASSERT_TRUE(other) << error.message();
+  EXPECT_EQ(run_program(std::nullopt), 0);
+  EXPECT_EQ(publics().number("STACJA"), 0);
+  EXPECT_FALSE(files.exists("parametr.txt"));
+  EXPECT_NE(publics().text("PLIK"), "rob\\wydruk00.prn");  // step 8 never ran
 }
 
 TEST_F(MainFixture, TerminationRunsOnEveryWayOut) {
