@@ -7,12 +7,15 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "main/clock.h"
 #include "main/run_error.h"
 #include "main/startup/error_dialog.h"
 #include "main/startup/main_routine.h"
+#include "main/startup/viewer_wiring.h"
+#include "print/text_viewer.h"
 #include "screen/console.h"
 #include "screen/ncurses_terminal.h"
 #include "storage/file_system.h"
@@ -25,6 +28,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: intrastat [start argument]\n"
+    "       intrastat --view FILE\n"
     "\n"
     "Run it with the shared database directory as the current directory.\n"
     "It registers this workstation, opens the tables of the working month and\n"
@@ -42,6 +46,7 @@ constexpr const char* kUsage =
     "                       (default ~/.local/share/intrastat/drives)\n"
     "  INTRASTAT_DRIVE_<X>  directory of drive X: alone\n"
     "\n"
+    "  --view FILE  show a print file (a DOS or relative name) in the viewer; Esc leaves\n"
     "  --help     this text\n"
     "  --version  the program's version\n";
 
@@ -49,6 +54,7 @@ constexpr const char* kUsage =
 
 int main(int argc, char** argv) {
   std::optional<std::string_view> start_argument;
+  std::optional<std::string> view_file;
   if (argc > 1) {
     const std::string_view first = argv[1];
     if (first == "--help" || first == "-h") {
@@ -59,7 +65,8 @@ int main(int argc, char** argv) {
       std::printf("intrastat %s\n", INTRASTAT_VERSION);
       return 0;
     }
-    start_argument = first;
+    if (first == "--view" && argc > 2) view_file = argv[2];
+    else start_argument = first;
   }
 
   using namespace intra;
@@ -73,7 +80,13 @@ int main(int argc, char** argv) {
     ScreenErrorHandler errors(con);
     set_run_error_handler(&errors);
 
-    const int exit_code = run_program(start_argument);
+    int exit_code = 0;
+    if (view_file) {
+      connect_viewer_services();
+      READTEXT(*view_file);
+    } else {
+      exit_code = run_program(start_argument);
+    }
 
     set_run_error_handler(nullptr);
     set_console(nullptr);

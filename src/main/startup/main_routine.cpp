@@ -6,7 +6,9 @@
 #include "main/startup/public_defaults.h"
 #include "main/startup/parameter_file.h"
 #include "main/startup/start_argument.h"
+#include "main/startup/viewer_wiring.h"
 #include "main/termination.h"
+#include "storage/table_operations.h"
 #include "screen/console.h"
 #include "screen/key_names.h"
 #include "screen/text_helpers.h"
@@ -116,6 +118,10 @@ int MAIN(std::optional<std::string_view> start_argument) {
 
 int run_program(std::optional<std::string_view> start_argument) {
   int exit_code = 0;
+  connect_viewer_services();
+  // Registered first, so it runs last: the tables close after everything
+  // else that may still write to them.
+  on_termination([] { DBCLOSEALL(); });
   try {
     exit_code = MAIN(start_argument);
   } catch (const QuitProgram& quit) {
