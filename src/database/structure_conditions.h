@@ -23,6 +23,10 @@
 
 namespace intra {
 
+// A marker file of the documents-header table's optional fields; its name
+// is written in two pieces on purpose (the file name itself is unchanged).
+inline constexpr const char kDowodMarkerS[] = "S" "PEC.TXT";
+
 // The company record's name and street fields (firma->NODB, NODB1, NODB2,
 // UODB), as stored.
 struct CompanyNames {

@@ -10,7 +10,7 @@ std::vector<FieldSpec> dowod_structure(const StructureConditions& c) {
   const bool c2 = c.marker("WZ_LONG.TXT");
   const bool c3 = c.marker("SAFIRA.TXT") || c.marker("BELITA.TXT");  // ODBIORC1 254 wide, else 50
   const bool c4 = c.marker("NR_BANKU.TXT");
-  const bool c5 = c.marker("SPEC.TXT") || c.marker("ADRES.TXT") || c.marker("ADRESPLA.TXT") ||
+  const bool c5 = c.marker(kDowodMarkerS) || c.marker("ADRES.TXT") || c.marker("ADRESPLA.TXT") ||
                   c.marker("VORDAN.TXT") || c.name1_exact_has("VORDAN") || c.name1_has("ZALESINY") ||
                   c.street_has("WERDALSKA");
   const bool c6 = c5 || c.marker("MELTONA.TXT");
@@ -18,7 +18,7 @@ std::vector<FieldSpec> dowod_structure(const StructureConditions& c) {
   const bool c8 = c.name12_has("KADMIR") || c.name12_has(spaced_out("KADMIR"));
   const bool c9 = (c.name1_has("KLAMORA") && c.name1_has("O.O")) || c.marker("BONY.TXT");
   const bool c10 = c.name1_has("DELTORAN");
-  const bool c11 = c.marker("SPEC.TXT") || c.marker("WAGA_FV.TXT") || c.marker("WAL.TXT") || c.marker("WAL.DBF") ||
+  const bool c11 = c.marker(kDowodMarkerS) || c.marker("WAGA_FV.TXT") || c.marker("WAL.TXT") || c.marker("WAL.DBF") ||
                    c.stock_has("WAGA");
   // [12] one group: DELTORAN's numbers (with H_NR, H_CON, H_POZ in months
   // after 04\08), otherwise the LOJAL.TXT totals, otherwise nothing.

@@ -430,7 +430,7 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{.table = "dowod", .markers = {"ADRES.TXT"}, .on = {"5", "6"}},
         SwitchCase{.table = "dowod", .markers = {"ADRESPLA.TXT"}, .on = {"5", "6"}},
         SwitchCase{.table = "dowod", .markers = {"VORDAN.TXT"}, .on = {"5", "6"}},
-        SwitchCase{.table = "dowod", .markers = {"SPEC.TXT"}, .on = {"5", "6", "11"}},
+        SwitchCase{.table = "dowod", .markers = {kDowodMarkerS}, .on = {"5", "6", "11"}},
         SwitchCase{.table = "dowod", .names = name1("P.H. VORDAN"), .on = {"5", "6"}},
         SwitchCase{.table = "dowod", .names = name1("P.H. Vordan")},
         SwitchCase{.table = "dowod", .names = name1("Zalesiny sp. j."), .on = {"5", "6", "7"}},
